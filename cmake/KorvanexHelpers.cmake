@@ -35,5 +35,9 @@ function(korvanex_tests folder)
     set_tests_properties(${folder}.${stem} PROPERTIES
       ENVIRONMENT "QT_QPA_PLATFORM=offscreen;ASAN_OPTIONS=detect_leaks=0"
       TIMEOUT 300)
+    # The end-to-end tests time replies on a real pseudo-terminal: keep other load off them.
+    if(folder STREQUAL "integration")
+      set_tests_properties(${folder}.${stem} PROPERTIES RUN_SERIAL TRUE)
+    endif()
   endforeach()
 endfunction()
