@@ -1,0 +1,381 @@
+#include "eqstrip/lk_slide.h"
+
+#include "core/messages.h"
+#include "core/numbers.h"
+#include "core/prompter.h"
+#include "eqstrip/gain_grid.h"
+#include "eqstrip/knob_track.h"
+#include "eqstrip/step_arrow.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QTimer>
+#include <QWheelEvent>
+#include <algorithm>
+#include <functional>
+
+namespace korvanex {
+
+namespace {
+
+constexpr double kMaxGain = 12.0;
+constexpr double kMinQ = 0.3;
+constexpr double kMaxQ = 15.0;
+constexpr double kMinF = 20.0;
+constexpr double kMaxF = 20000.0;
+constexpr double kGainKeyStep = 0.2;
+constexpr double kQStep = 0.1;
+constexpr int kQStepMs = 200;
+constexpr int kWheelNotch = 120;
+// Where a new strip's knob sits until the host gives it its band.
+constexpr double kDesignKnobTop = 1430.0;
+
+const QColor kPanel(240, 242, 242);
+
+const char* const kTrackTip = "可以使用鼠标滚轮或上下方向键调整";
+const char* const kEnterTip = "手动输入按回车键有效";
+
+// Element rectangles in twips (left, top, width, height), as laid out on the strip.
+QRect fromTwips(int left, int top, int width, int height) {
+    const auto p = [](int twips) { return (twips + 7) / 15; };
+    return {p(left), p(top), p(width), p(height)};
+}
+
+QString gainText(double dB) {
+    return formatFixed(dB, 1) + QStringLiteral("dB");
+}
+
+// Sees every event of the application while installed and passes each one to a callback.
+class EventWatch : public QObject {
+public:
+    EventWatch(QObject* parent, std::function<void(QObject*, QEvent*)> seen)
+        : QObject(parent), seen_(std::move(seen)) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        seen_(watched, event);
+        return false;
+    }
+
+private:
+    std::function<void(QObject*, QEvent*)> seen_;
+};
+
+} // namespace
+
+LkSlide::LkSlide(QWidget* parent) : QWidget(parent) {
+    setFixedSize(kWidth, kHeight);
+    setStyleSheet(QStringLiteral(
+        "QLineEdit { border: 1px solid #8c979e; border-radius: 2px; padding: 0px;"
+        " background: white; color: #1a1f23; }"
+        "QLineEdit:focus { border-color: #1e6ed2; }"
+        "QLineEdit:disabled { background: #e4e7e8; color: #8a9296; border-color: #b9c0c4; }"));
+
+    QFont boxFont;
+    boxFont.setFamilies(
+        {QStringLiteral("Tahoma"), QStringLiteral("Nimbus Sans"), QStringLiteral("DejaVu Sans")});
+    boxFont.setPixelSize(11);
+    const auto makeBox = [&](const QString& text, QRect where) {
+        auto* box = new QLineEdit(text, this);
+        box->setGeometry(where);
+        box->setFont(boxFont);
+        box->setAlignment(Qt::AlignCenter);
+        box->setTextMargins(0, 0, 0, 0);
+        box->installEventFilter(this);
+        return box;
+    };
+
+    txtdb_ = makeBox(QStringLiteral("0"), fromTwips(75, 120, 735, 270));
+    PicBar_ = new KnobTrack(this);
+    PicBar_->setGeometry(fromTwips(240, 480, 615, 1815));
+    PicBar_->setToolTip(QString::fromUtf8(kTrackTip));
+    PicBar_->setKnobTop(kDesignKnobTop);
+    txtF_ = makeBox(QStringLiteral("20"), fromTwips(30, 2280, 830, 285));
+    txtF_->setToolTip(QString::fromUtf8(kEnterTip));
+    txtQ_ = makeBox(QStringLiteral("1.0"), fromTwips(180, 2655, 540, 300));
+    txtQ_->setToolTip(QString::fromUtf8(kEnterTip));
+    qDown_ = new StepArrow(-1, this);
+    qDown_->setGeometry(fromTwips(0, 2640, 180, 330));
+    qUp_ = new StepArrow(+1, this);
+    qUp_->setGeometry(fromTwips(705, 2640, 180, 330));
+
+    stepTimer_ = new QTimer(this);
+    stepTimer_->setInterval(kQStepMs);
+    connect(stepTimer_, &QTimer::timeout, this, &LkSlide::qStep);
+    releaseWatch_ = new EventWatch(this, [this](QObject* watched, QEvent* event) {
+        if (event->type() == QEvent::MouseButtonRelease) {
+            StepRepeat_ = false;
+        } else if (event->type() == QEvent::WindowDeactivate && watched == window()) {
+            // The window lost the mouse to another one: no release will reach it.
+            StepRepeat_ = false;
+        }
+    });
+
+    connect(PicBar_, &KnobTrack::knobPressed, this, &LkSlide::knobPressed);
+    connect(PicBar_, &KnobTrack::knobMoved, this, &LkSlide::knobDragStep);
+    connect(PicBar_, &KnobTrack::keyPressed, this, &LkSlide::knobKey);
+    connect(txtdb_, &QLineEdit::returnPressed, this, &LkSlide::gainEntered);
+    connect(txtF_, &QLineEdit::returnPressed, this, &LkSlide::freqEntered);
+    connect(txtQ_, &QLineEdit::returnPressed, this, &LkSlide::qEntered);
+    connect(qDown_, &StepArrow::pressed, this, [this] { arrowPressed(-1); });
+    connect(qUp_, &StepArrow::pressed, this, [this] { arrowPressed(+1); });
+    connect(qDown_, &StepArrow::released, this, &LkSlide::arrowReleased);
+    connect(qUp_, &StepArrow::released, this, &LkSlide::arrowReleased);
+
+    updateAccessibleNames();
+}
+
+LkSlide::~LkSlide() {
+    qApp->removeEventFilter(releaseWatch_);
+}
+
+QWidget* LkSlide::knobTrack() const {
+    return PicBar_;
+}
+QWidget* LkSlide::qDownArrow() const {
+    return qDown_;
+}
+QWidget* LkSlide::qUpArrow() const {
+    return qUp_;
+}
+double LkSlide::knobTop() const {
+    return PicBar_->knobTop();
+}
+
+// Setters: they store and show the value, and never signal, so the host can echo into them.
+void LkSlide::setDb(float value) {
+    db_ = value;
+    txtdb_->setText(formatFixed(db_, 1));
+    placeKnob();
+}
+
+void LkSlide::setF(float value) {
+    F_ = value;
+    txtF_->setText(formatFixed(F_, 0));
+}
+
+void LkSlide::setQ(float value) {
+    Q_ = value;
+    txtQ_->setText(formatFixed(Q_, 1));
+}
+
+void LkSlide::setVal(float F, float D, float Q) {
+    setDb(D);
+    setF(F);
+    txtF_->setText(formatFixed(F_, 0) + QStringLiteral("Hz"));
+    setQ(Q);
+}
+
+void LkSlide::setT(int value) {
+    if (value < 0 || value > 2) {
+        if (prompter_ != nullptr) {
+            prompter_->show(QString::fromUtf8(msg::kInvalidProperty),
+                            QString::fromUtf8(msg::kErrorTitle), BoxIcon::Critical);
+        }
+        return;
+    }
+    T_ = value;
+    emit TChanged(T_);
+}
+
+void LkSlide::setQEnabled(bool on) {
+    QEnabled_ = on;
+    txtQ_->setEnabled(on);
+    qDown_->setEnabled(on);
+    qUp_->setEnabled(on);
+    if (!on) {
+        stopQRepeat();
+    }
+}
+
+void LkSlide::setFEnabled(bool on) {
+    FEnabled_ = on;
+    txtF_->setEnabled(on);
+}
+
+void LkSlide::setBandNumber(int number) {
+    bandNumber_ = number;
+    updateAccessibleNames();
+}
+
+void LkSlide::updateAccessibleNames() {
+    const QString band = bandNumber_ > 0 ? QStringLiteral("频段 %1 ").arg(bandNumber_) : QString();
+    txtdb_->setAccessibleName(band + QStringLiteral("增益"));
+    PicBar_->setAccessibleName(band + QStringLiteral("增益滑块"));
+    txtF_->setAccessibleName(band + QStringLiteral("频率"));
+    txtQ_->setAccessibleName(band + QStringLiteral("Q"));
+    qDown_->setAccessibleName(band + QStringLiteral("Q−"));
+    qUp_->setAccessibleName(band + QStringLiteral("Q+"));
+}
+
+// The knob stands 60 twips per dB below +12 dB; a gain beyond the scale keeps its value and
+// only the drawing is held on the track.
+void LkSlide::placeKnob() {
+    PicBar_->setKnobTop((kMaxGain - static_cast<double>(db_)) / 24.0 * KnobTrack::kTravel);
+    txtdb_->setText(gainText(db_));
+}
+
+// Knob: a left press re-reads the gain at once, a right press asks for the band's bypass.
+void LkSlide::knobPressed(Qt::MouseButton button, double yInKnob) {
+    GrabY_ = yInKnob;
+    if (button == Qt::LeftButton) {
+        knobDragStep(Qt::LeftButton, Qt::NoModifier, yInKnob);
+    } else if (button == Qt::RightButton) {
+        emit EQBYPASS();
+    }
+}
+
+void LkSlide::knobDragStep(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers,
+                           double yInKnob) {
+    if (InKnobMove_) {
+        return;
+    }
+    if (buttons != Qt::LeftButton && !(buttons == Qt::NoButton && modifiers == Qt::AltModifier)) {
+        return;
+    }
+    InKnobMove_ = true;
+    const double newTop = roundHalfEven(PicBar_->drawnKnobTop() + yInKnob - GrabY_);
+    PicBar_->setKnobTop(std::clamp(newTop, 0.0, KnobTrack::kTravel));
+    db_ = knobGain(newTop);
+    txtdb_->setText(gainText(db_));
+    emit DBChanged(db_);
+    InKnobMove_ = false;
+}
+
+// Keys on the knob (and wheel notches): Up/Down step the gain box by 0.2 dB within the
+// scale; every key then takes the box's value as the gain. The host's echo moves the knob.
+void LkSlide::knobKey(int key) {
+    if (key == Qt::Key_Up) {
+        txtdb_->setText(gainText(leadingNumber(txtdb_->text()) + kGainKeyStep));
+        if (leadingNumber(txtdb_->text()) > kMaxGain) {
+            txtdb_->setText(gainText(kMaxGain));
+        }
+    } else if (key == Qt::Key_Down) {
+        txtdb_->setText(gainText(leadingNumber(txtdb_->text()) - kGainKeyStep));
+        if (leadingNumber(txtdb_->text()) < -kMaxGain) {
+            txtdb_->setText(gainText(-kMaxGain));
+        }
+    }
+    db_ = static_cast<float>(leadingNumber(txtdb_->text()));
+    emit DBChanged(db_);
+}
+
+void LkSlide::wheelEvent(QWheelEvent* event) {
+    wheelRemainder_ += event->angleDelta().y();
+    while (wheelRemainder_ >= kWheelNotch) {
+        wheelRemainder_ -= kWheelNotch;
+        knobKey(Qt::Key_Up);
+    }
+    while (wheelRemainder_ <= -kWheelNotch) {
+        wheelRemainder_ += kWheelNotch;
+        knobKey(Qt::Key_Down);
+    }
+    event->accept();
+}
+
+// Entry boxes act on Enter only. Text that is not a plain number, or a value beyond the
+// limits, puts the stored value back and raises nothing.
+void LkSlide::gainEntered() {
+    const auto value = parseStrictDecimal(txtdb_->text());
+    if (!value || *value > kMaxGain || *value < -kMaxGain) {
+        txtdb_->setText(formatFixed(db_, 1));
+        return;
+    }
+    if (oddTenth(*value)) {
+        txtdb_->setText(formatGeneral(*value - 0.1));
+    }
+    db_ = static_cast<float>(leadingNumber(txtdb_->text()));
+    emit DBChanged(db_);
+}
+
+void LkSlide::freqEntered() {
+    const auto value = parseStrictDecimal(txtF_->text());
+    if (!value || *value > kMaxF || *value < kMinF) {
+        txtF_->setText(formatFixed(F_, 0));
+        return;
+    }
+    F_ = static_cast<float>(*value);
+    emit FChanged(F_);
+}
+
+void LkSlide::qEntered() {
+    const auto value = parseStrictDecimal(txtQ_->text());
+    if (!value || *value > kMaxQ || *value < kMinQ) {
+        txtQ_->setText(formatFixed(Q_, 1));
+        return;
+    }
+    Q_ = static_cast<float>(*value);
+    emit QChanged(Q_);
+}
+
+// Q arrows: the first step comes 200 ms after the press, then one every 200 ms until the
+// release; a release ends the repeat after the step then due. The box may show one step
+// past a limit; the stored Q does not go past it.
+void LkSlide::arrowPressed(int direction) {
+    if (StepBusy_) {
+        return;
+    }
+    StepBusy_ = true;
+    StepRepeat_ = true;
+    stepDirection_ = direction;
+    qApp->installEventFilter(releaseWatch_); // a release anywhere ends the repeat
+    stepTimer_->start();
+}
+
+void LkSlide::arrowReleased() {
+    StepRepeat_ = false;
+}
+
+void LkSlide::qStep() {
+    txtQ_->setText(formatFixed(leadingNumber(txtQ_->text()) + stepDirection_ * kQStep, 1));
+    const double q = std::clamp(leadingNumber(txtQ_->text()), kMinQ, kMaxQ);
+    Q_ = static_cast<float>(q);
+    const bool last = !StepRepeat_;
+    emit QChanged(Q_);
+    if (last) {
+        stopQRepeat();
+    }
+}
+
+void LkSlide::stopQRepeat() {
+    stepTimer_->stop();
+    StepRepeat_ = false;
+    StepBusy_ = false;
+    qApp->removeEventFilter(releaseWatch_);
+}
+
+void LkSlide::hideEvent(QHideEvent* event) {
+    stopQRepeat();
+    QWidget::hideEvent(event);
+}
+
+void LkSlide::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::EnabledChange && !isEnabled()) {
+        stopQRepeat();
+    }
+    QWidget::changeEvent(event);
+}
+
+bool LkSlide::eventFilter(QObject* watched, QEvent* event) {
+    // A left press in a box sends the band again through the host.
+    if (event->type() == QEvent::MouseButtonPress &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+        if (watched == txtdb_) {
+            emit DBChanged(db_);
+        } else if (watched == txtF_) {
+            emit FChanged(F_);
+        } else if (watched == txtQ_) {
+            emit QChanged(Q_);
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void LkSlide::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.fillRect(rect(), kPanel);
+}
+
+} // namespace korvanex

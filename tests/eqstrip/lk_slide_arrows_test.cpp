@@ -1,0 +1,125 @@
+// The Q step arrows on a real 200 ms timer: steps counted from the press, the limits, and
+// every way a repeat must end.
+#include "strip_helpers.h"
+
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace korvanex;
+using korvanex::test::lastFloat;
+
+namespace {
+
+class LkSlideArrows : public ::testing::Test {
+protected:
+    LkSlideArrows() { strip.setVal(1000.0f, 0.0f, 1.0f); }
+
+    void press(QWidget* arrow) { QTest::mousePress(arrow, Qt::LeftButton, {}, QPoint(5, 10)); }
+    void release(QWidget* arrow) { QTest::mouseRelease(arrow, Qt::LeftButton, {}, QPoint(5, 10)); }
+    // Waits for the repeat to end, then long enough for a wrong extra step to show.
+    void settle() {
+        for (int i = 0; i < 60 && strip.qRepeating(); ++i) {
+            QTest::qWait(50);
+        }
+        QTest::qWait(250);
+    }
+
+    LkSlide strip;
+    QSignalSpy q{&strip, &LkSlide::QChanged};
+};
+
+} // namespace
+
+// Catches: a quick click that steps at once, twice, or not at all (autoRepeat-style buttons
+// step on release or not until the repeat delay).
+TEST_F(LkSlideArrows, QuickClickGivesOneStepAfter200ms) {
+    QElapsedTimer clock;
+    clock.start();
+    press(strip.qUpArrow());
+    release(strip.qUpArrow());
+    EXPECT_EQ(q.count(), 0);
+    ASSERT_TRUE(q.wait(1000));
+    EXPECT_GE(clock.elapsed(), 190);
+    settle();
+    EXPECT_EQ(q.count(), 1);
+    EXPECT_FLOAT_EQ(strip.Q(), 1.1f);
+    EXPECT_EQ(strip.qBox()->text(), "1.1");
+    EXPECT_FALSE(strip.qRepeating());
+}
+
+// Catches: a repeat that stops at the release instead of after the step then due (a hold
+// of t ms gives ceil(t / 200) steps), or never stops.
+TEST_F(LkSlideArrows, HoldStepsUntilStepAfterRelease) {
+    press(strip.qDownArrow());
+    while (q.count() < 2) {
+        ASSERT_TRUE(q.wait(1000));
+    }
+    release(strip.qDownArrow());
+    EXPECT_TRUE(strip.qRepeating());
+    ASSERT_TRUE(q.wait(1000));
+    settle();
+    EXPECT_EQ(q.count(), 3);
+    EXPECT_FLOAT_EQ(strip.Q(), 0.7f);
+    EXPECT_FALSE(strip.qRepeating());
+}
+
+// Catches: the stored Q taken past its limits, or the signal carrying the box's value.
+TEST_F(LkSlideArrows, LimitsHoldStoredQWhileBoxShowsOneStepPast) {
+    strip.setQ(0.4f);
+    press(strip.qDownArrow());
+    ASSERT_TRUE(q.wait(1000));
+    EXPECT_EQ(strip.qBox()->text(), "0.3");
+    ASSERT_TRUE(q.wait(1000));
+    release(strip.qDownArrow());
+    EXPECT_EQ(strip.qBox()->text(), "0.2");
+    EXPECT_FLOAT_EQ(strip.Q(), 0.3f);
+    EXPECT_FLOAT_EQ(lastFloat(q), 0.3f);
+    settle();
+
+    strip.setQ(15.0f);
+    q.clear();
+    press(strip.qUpArrow());
+    release(strip.qUpArrow());
+    ASSERT_TRUE(q.wait(1000));
+    EXPECT_EQ(strip.qBox()->text(), "15.1");
+    EXPECT_FLOAT_EQ(lastFloat(q), 15.0f);
+}
+
+// Catches: a second arrow pressed during a repeat starting a parallel one.
+TEST_F(LkSlideArrows, SecondPressDuringRepeatIsIgnored) {
+    press(strip.qUpArrow());
+    press(strip.qDownArrow());
+    release(strip.qDownArrow());
+    ASSERT_TRUE(q.wait(1000));
+    settle();
+    EXPECT_EQ(q.count(), 1);
+    EXPECT_FLOAT_EQ(strip.Q(), 1.1f);
+}
+
+// Catches: a repeat that runs on forever when its release lands elsewhere or never comes
+// because the strip was disabled, hidden or its Q controls switched off.
+TEST_F(LkSlideArrows, RepeatEndsOnReleaseElsewhereDisableHide) {
+    QWidget elsewhere;
+    press(strip.qUpArrow());
+    QTest::mouseRelease(&elsewhere, Qt::LeftButton);
+    ASSERT_TRUE(q.wait(1000));
+    settle();
+    EXPECT_EQ(q.count(), 1);
+
+    const auto stopsAtOnce = [&](const std::function<void()>& interrupt) {
+        q.clear();
+        press(strip.qUpArrow());
+        interrupt();
+        EXPECT_FALSE(strip.qRepeating());
+        settle();
+        EXPECT_EQ(q.count(), 0);
+    };
+    stopsAtOnce([&] { strip.setEnabled(false); });
+    strip.setEnabled(true);
+    stopsAtOnce([&] { strip.setQEnabled(false); });
+    strip.setQEnabled(true);
+    strip.show();
+    stopsAtOnce([&] { strip.hide(); });
+}
