@@ -1,0 +1,275 @@
+#include "link/link_engine.h"
+
+#include "core/messages.h"
+#include "link/frames.h"
+
+#include <cstdio>
+
+namespace korvanex::link {
+
+namespace {
+
+QString text(const char* utf8) {
+    return QString::fromUtf8(utf8);
+}
+
+constexpr int kGiveUpAfter = 20; // the 21st unanswered send gives up
+constexpr int kReplyWindowMs = 70;
+
+} // namespace
+
+LinkEngine::LinkEngine(SerialLine& line, ConnectBar& bar, Prompter& prompter, TimerFactory timers,
+                       PortFinder finder)
+    : line_(line), bar_(bar), prompter_(prompter), finder_(std::move(finder)), timer1_(timers()),
+      timer2_(timers()), timer3_(timers()), gatherTimer_(timers()) {
+    timer1_->setInterval(20);
+    timer2_->setInterval(20);
+    timer3_->setInterval(50);
+    gatherTimer_->setInterval(kReplyWindowMs);
+    timer1_->onTick = [this] { Timer1_Timer(); };
+    timer2_->onTick = [this] { Timer2_Timer(); };
+    timer3_->onTick = [this] { Timer3_Timer(); };
+    gatherTimer_->onTick = [this] { gatherTimeout(); };
+    line_.OnComm = [this] { MSComm1_OnComm(); };
+    line_.OnDeviceLost = [this] { deviceLost(); };
+}
+
+LinkEngine::~LinkEngine() {
+    line_.OnComm = nullptr;
+    line_.OnDeviceLost = nullptr;
+}
+
+void LinkEngine::setAppliers(BlockAppliers* appliers) {
+    appliers_ = appliers != nullptr ? appliers : &defaultAppliers_;
+}
+
+void LinkEngine::setFrameSource(FrameSource source) {
+    frameSource_ = std::move(source);
+}
+
+void LinkEngine::setQuit(std::function<void(int)> quit) {
+    quit_ = std::move(quit);
+}
+
+bool LinkEngine::LinkUp() const {
+    return line_.PortOpen() && !bar_.mnulianjiEnabled();
+}
+
+// --- Timers ------------------------------------------------------------------------------
+
+void LinkEngine::EnableTimer2() {
+    if (phase_ == Phase::Gathering) {
+        deferredTimer2_ = true;
+    } else {
+        timer2_->setEnabled(true);
+    }
+}
+
+void LinkEngine::EnableTimer3() {
+    if (phase_ == Phase::Gathering) {
+        deferredTimer3_ = true;
+    } else {
+        timer3_->setEnabled(true);
+    }
+}
+
+void LinkEngine::DisableTimer2() {
+    deferredTimer2_ = false;
+    timer2_->setEnabled(false);
+}
+
+void LinkEngine::DisableTimer3() {
+    deferredTimer3_ = false;
+    timer3_->setEnabled(false);
+}
+
+void LinkEngine::EnableOwnerOf(int step) {
+    switch (stepOwner(step)) {
+    case Sender::Timer2:
+        EnableTimer2();
+        break;
+    case Sender::Timer3:
+        EnableTimer3();
+        break;
+    case Sender::None:
+        break;
+    }
+}
+
+void LinkEngine::stopAllTimers() {
+    timer1_->setEnabled(false);
+    DisableTimer2();
+    DisableTimer3();
+}
+
+// --- Port and connection -------------------------------------------------------------------
+
+bool LinkEngine::rs232() {
+    // An open port (a connection attempt still running, or one that failed after the probe)
+    // keeps its name and settings: the connect click only restarts the probe on it.
+    if (line_.PortOpen()) {
+        return true;
+    }
+    const QString found = finder_ ? finder_() : QString();
+    if (!found.isEmpty()) {
+        CH341Port = found;
+    }
+    if (CH341Port.isEmpty()) {
+        prompter_.show(text(msg::kUsbNotConnected), text(msg::kWindowCaption), BoxIcon::Critical);
+        return false;
+    }
+    line_.setSettings(QStringLiteral("38400,n,8,1"));
+    line_.ClearOutBuffer();
+    line_.ClearInBuffer();
+    line_.setCommPort(CH341Port);
+    switch (line_.Open()) {
+    case SerialLine::OpenResult::Opened:
+        return true;
+    case SerialLine::OpenResult::CannotOpen:
+        std::fprintf(stderr, "korvanex: cannot open %s: %s\n", qPrintable(CH341Port),
+                     qPrintable(line_.errorText()));
+        prompter_.show(text(msg::kConnectFailed), text(msg::kSystemTitle), BoxIcon::Critical);
+        return false;
+    case SerialLine::OpenResult::SettingsRefused:
+        std::fprintf(stderr, "korvanex: %s refuses 38400,n,8,1: %s\n", qPrintable(CH341Port),
+                     qPrintable(line_.errorText()));
+        closePort();
+        prompter_.show(text(msg::kPortSetupFailed), text(msg::kWindowCaption),
+                       BoxIcon::Information);
+        if (quit_) {
+            quit_(1);
+        }
+        return false;
+    }
+    return false;
+}
+
+void LinkEngine::mnulianji_Click() {
+    if (!rs232()) {
+        return;
+    }
+    DeviceReady = false;
+    PendingStep = 1;
+    StepValue = kConnectCommand;
+    // A click during a running probe continues its count; a fresh attempt gets all 21 probes.
+    if (!timer1_->Enabled()) {
+        ProbeWaitCount = 0;
+    }
+    timer1_->setEnabled(true);
+}
+
+void LinkEngine::mnutuoji_Click() {
+    if (!LinkUp()) {
+        return;
+    }
+    PendingStep = 1;
+    StepValue = kDisconnectCommand;
+    timer1_->setEnabled(true);
+}
+
+void LinkEngine::Timer1_Timer() {
+    if (replyInProgress()) {
+        return;
+    }
+    write(QByteArray(1, static_cast<char>(kProbeByte)));
+    ++ProbeWaitCount;
+    if (ProbeWaitCount <= kGiveUpAfter) {
+        return;
+    }
+    timer1_->setEnabled(false);
+    ProbeWaitCount = 0;
+    if (bar_.mnulianjiEnabled()) {
+        // Closed before the box, so that a late probe answer under the box cannot start the
+        // senders on a port that is about to close.
+        if (line_.PortOpen()) {
+            closePort();
+        }
+        prompter_.show(text(msg::kConnectFailed), text(msg::kSystemTitle), BoxIcon::Critical);
+    } else {
+        prompter_.show(text(msg::kCheckDevice), text(msg::kSystemTitle), BoxIcon::Critical);
+    }
+}
+
+void LinkEngine::closePort() {
+    // Nothing may tick on a closed port.
+    stopAllTimers();
+    line_.Close();
+    ++portEpoch_;
+    phase_ = Phase::Idle;
+    gathered_.clear();
+    gatherTimer_->setEnabled(false);
+}
+
+void LinkEngine::closeForExit() {
+    stopAllTimers();
+    if (line_.PortOpen()) {
+        line_.Output(exitFrame());
+        line_.Flush();
+        notifyRegistered_ = false;
+        closePort();
+    } else {
+        notifyRegistered_ = false;
+    }
+}
+
+// --- Senders -------------------------------------------------------------------------------
+
+void LinkEngine::Timer2_Timer() {
+    senderTick(Sender::Timer2, *timer2_);
+}
+
+void LinkEngine::Timer3_Timer() {
+    senderTick(Sender::Timer3, *timer3_);
+}
+
+void LinkEngine::senderTick(Sender self, LinkTimer& timer) {
+    // A reply is being read: this tick neither sends nor counts.
+    if (replyInProgress()) {
+        return;
+    }
+    if (stepOwner(PendingStep) != self) {
+        timer.setEnabled(false);
+        return;
+    }
+    TxFrame = buildFrame(PendingStep);
+    if (!TxFrame.isEmpty()) {
+        write(TxFrame);
+    }
+    // A failed write still counts, so that an unanswered request gives up as usual.
+    ++ReplyWaitCount;
+    if (ReplyWaitCount <= kGiveUpAfter) {
+        return;
+    }
+    timer.setEnabled(false);
+    // A recall or a whole-set download cleared DeviceReady for its duration; left cleared,
+    // every later edit would silently stay on the PC.
+    const bool restoreReady =
+        (PendingStep == 52 && RecallMode >= 9 && RecallMode <= 12) || PendingStep == 53;
+    prompter_.show(text(msg::kNoReply), text(msg::kWindowCaption), BoxIcon::Information);
+    ProbeWaitCount = 0;
+    ReplyWaitCount = 0;
+    if (restoreReady && LinkUp()) {
+        DeviceReady = true;
+    }
+}
+
+QByteArray LinkEngine::buildFrame(int step) const {
+    if (step == 1) {
+        return linkCommandFrame(StepValue);
+    }
+    if (step == 52) {
+        return blockReadFrame(RecallMode, RecallPreset, NextBlock);
+    }
+    return frameSource_ ? frameSource_(step) : QByteArray();
+}
+
+void LinkEngine::write(const QByteArray& bytes) {
+    // Whatever still arrives of the reply judged last is dropped only until the next request.
+    if (phase_ == Phase::Draining) {
+        phase_ = Phase::Idle;
+        gatherTimer_->setEnabled(false);
+    }
+    line_.Output(bytes);
+}
+
+} // namespace korvanex::link

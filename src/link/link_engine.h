@@ -1,0 +1,151 @@
+#pragma once
+// The device link: the link variables, the probe and the two request senders, the reply
+// receiver and the connection state machine. Plain C++; it reaches the world through the
+// serial line, the timers, the connect bar, the prompter, the block appliers and the frame
+// source.
+//
+// Replies are gathered without blocking: from its first byte a reply is collected until it is
+// complete (2 bytes for the probe answer, 4 for an acknowledgement, 2 + block size for a
+// block) or until 70 ms have passed, and then judged. While a reply is gathered or judged no
+// timer sends or counts; requests that handlers store meanwhile take effect after the
+// judgement.
+
+#include "core/prompter.h"
+#include "link/block_appliers.h"
+#include "link/block_store.h"
+#include "link/connect_bar.h"
+#include "link/frame_source.h"
+#include "link/link_timer.h"
+#include "link/port_finder.h"
+#include "link/serial_line.h"
+#include "link/step_table.h"
+
+#include <QByteArray>
+#include <QString>
+#include <functional>
+#include <memory>
+
+namespace korvanex::link {
+
+class LinkEngine {
+public:
+    LinkEngine(SerialLine& line, ConnectBar& bar, Prompter& prompter, TimerFactory timers,
+               PortFinder finder);
+    ~LinkEngine();
+    LinkEngine(const LinkEngine&) = delete;
+    LinkEngine& operator=(const LinkEngine&) = delete;
+
+    // Wiring (all optional).
+    void setAppliers(BlockAppliers* appliers); // nullptr: no-op appliers
+    void setFrameSource(FrameSource source);   // empty: parameter steps build nothing
+    // Ends the program with an exit status (when the port refuses its settings).
+    void setQuit(std::function<void(int exitCode)> quit);
+
+    // Link variables, read and written by the page handlers.
+    int PendingStep = 0;
+    int StepValue = 0;
+    int StepIndex = 0;
+    int SaveModeIndex = 0;
+    int RecallMode = 0;
+    int RecallPreset = 0;
+    int NextBlock = 0;
+    bool DeviceReady = false;
+    int ProbeWaitCount = 0;
+    int ReplyWaitCount = 0;
+    QByteArray TxFrame;
+    QString CH341Port; // sticky: the last port found is used again when a search finds none
+    BlockStore Blocks;
+
+    // Handlers.
+    void mnulianji_Click();
+    void mnutuoji_Click();
+    void Timer1_Timer();
+    void Timer2_Timer();
+    void Timer3_Timer();
+    void MSComm1_OnComm();
+    // Finds the port, applies the settings and opens it; true when the port is open after.
+    bool rs232();
+
+    // The port is open and the connect button is disabled.
+    bool LinkUp() const;
+
+    // Start-if-stopped; a request stored while a reply is being gathered starts after the
+    // judgement, if the link is still up then.
+    void EnableTimer2();
+    void EnableTimer3();
+    void DisableTimer2();
+    void DisableTimer3();
+    // Enables the timer that owns the step (nothing for steps no timer owns).
+    void EnableOwnerOf(int step);
+
+    const LinkTimer& Timer1() const { return *timer1_; }
+    const LinkTimer& Timer2() const { return *timer2_; }
+    const LinkTimer& Timer3() const { return *timer3_; }
+    SerialLine& MSComm1() { return line_; }
+
+    // Closing the program: with the port open the exit frame is written and flushed, then the
+    // device notification is cancelled and the port closed; with it closed only the
+    // notification is cancelled.
+    void closeForExit();
+
+    // True from the registration after a completed connection until a disconnection, a device
+    // loss or the exit.
+    bool deviceNotifyRegistered() const { return notifyRegistered_; }
+    // A reply is being gathered or judged.
+    bool replyInProgress() const { return phase_ == Phase::Gathering || phase_ == Phase::Judging; }
+
+private:
+    enum class Phase { Idle, Gathering, Judging, Draining };
+    struct RequestState {
+        int PendingStep, StepValue, StepIndex, SaveModeIndex, RecallMode, RecallPreset, NextBlock;
+        bool DeviceReady;
+    };
+
+    // Sending.
+    void stopAllTimers();
+    void closePort();
+    void senderTick(Sender self, LinkTimer& timer);
+    QByteArray buildFrame(int step) const;
+    void write(const QByteArray& bytes);
+
+    // Receiving (link_receiver.cpp).
+    void gatherTimeout();
+    void judgeGathered();
+    void act(const Verdict& verdict, const QByteArray& reply);
+    void storeBlock(int block, const QByteArray& reply);
+    void applyBlock(int block);
+    void handshakeDone();
+    void blockReceived(int block, const QByteArray& reply);
+    void requestAcknowledged();
+    void deviceLost();
+    void endLink();
+
+    RequestState captureRequest() const;
+    void restoreRequest(const RequestState& state);
+
+    SerialLine& line_;
+    ConnectBar& bar_;
+    Prompter& prompter_;
+    PortFinder finder_;
+    BlockAppliers defaultAppliers_;
+    BlockAppliers* appliers_ = &defaultAppliers_;
+    FrameSource frameSource_;
+    std::function<void(int)> quit_;
+
+    std::unique_ptr<LinkTimer> timer1_;
+    std::unique_ptr<LinkTimer> timer2_;
+    std::unique_ptr<LinkTimer> timer3_;
+    std::unique_ptr<LinkTimer> gatherTimer_; // the 70 ms reply window
+
+    Phase phase_ = Phase::Idle;
+    QByteArray gathered_;
+    RequestState atGatherStart_{};
+    bool deferredTimer2_ = false;
+    bool deferredTimer3_ = false;
+    bool notifyRegistered_ = false;
+    // Counts port closings: an action that showed a box checks it to see whether the link
+    // ended (device lost, exit) while the box was open.
+    unsigned portEpoch_ = 0;
+};
+
+} // namespace korvanex::link
