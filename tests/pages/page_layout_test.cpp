@@ -1,0 +1,174 @@
+// The pages as a user sees them: nothing clipped or overlapping, every control named for
+// screen readers. With KORVANEX_GRAB_DIR set, each page is also saved as a PNG to look at.
+
+#include "controls/ct_slide.h"
+#include "pages/page_base.h"
+#include "pages/page_set.h"
+#include "pages/volume_frame.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QFont>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPixmap>
+#include <QSlider>
+#include <QWidget>
+#include <gtest/gtest.h>
+
+using namespace korvanex;
+
+namespace {
+
+class PageLayout : public ::testing::Test {
+protected:
+    void SetUp() override {
+        QFont f(QStringLiteral("Noto Sans CJK SC"));
+        f.setFamilies({QStringLiteral("Noto Sans CJK SC"), QStringLiteral("Microsoft YaHei"),
+                       QStringLiteral("SimSun")});
+        f.setPointSize(9);
+        QApplication::setFont(f);
+        window.resize(1060, 600);
+        pages = std::make_unique<PageSet>(&window);
+    }
+
+    QWidget window;
+    std::unique_ptr<PageSet> pages;
+};
+
+// Widgets that the user sees on a page: shown (by their own flag and their parents') up to
+// the page, leaves only (containers are checked through their children).
+std::vector<QWidget*> shownLeaves(QWidget* root) {
+    std::vector<QWidget*> out;
+    for (QWidget* w : root->findChildren<QWidget*>()) {
+        if (!w->isVisibleTo(root) || w->parentWidget() == nullptr)
+            continue;
+        const bool leaf = qobject_cast<QLabel*>(w) || qobject_cast<QAbstractButton*>(w) ||
+                          qobject_cast<QLineEdit*>(w) || qobject_cast<QComboBox*>(w) ||
+                          qobject_cast<ctSlide*>(w) ||
+                          w->metaObject()->className() == QByteArray("korvanex::LkSlide") ||
+                          w->metaObject()->className() == QByteArray("korvanex::EQline");
+        // Parts of composite controls are the composite's business.
+        bool inner = false;
+        for (QWidget* p = w->parentWidget(); p && p != root; p = p->parentWidget()) {
+            const QByteArray cls = p->metaObject()->className();
+            if (qobject_cast<ctSlide*>(p) || qobject_cast<QComboBox*>(p) ||
+                cls == "korvanex::LkSlide" || cls == "korvanex::EQline")
+                inner = true;
+        }
+        if (leaf && !inner)
+            out.push_back(w);
+    }
+    return out;
+}
+
+QRect inRoot(QWidget* w, QWidget* root) {
+    return QRect(w->mapTo(root, QPoint(0, 0)), w->size());
+}
+
+QString where(QWidget* w) {
+    QString name = w->accessibleName();
+    if (auto* l = qobject_cast<QLabel*>(w))
+        name = l->text();
+    if (auto* b = qobject_cast<QAbstractButton*>(w))
+        name += QStringLiteral("/") + b->text();
+    return QStringLiteral("%1 '%2'").arg(w->metaObject()->className(), name);
+}
+
+} // namespace
+
+// Catches controls placed on top of each other or cut off by their page or group.
+TEST_F(PageLayout, NoShownControlsOverlapOrLeaveTheirPage) {
+    // Once with the echo group shown, once with the reverb group in its place.
+    for (std::int16_t program : {0, 4}) {
+        pages->state.EffectProgram = program;
+        pages->showEffectProgram();
+        for (std::size_t p = 0; p < pages->Picture1.size(); ++p) {
+            QWidget* page = pages->Picture1[p];
+            const auto leaves = shownLeaves(page);
+            for (QWidget* w : leaves) {
+                const QRect r = inRoot(w, page);
+                EXPECT_TRUE(QRect(QPoint(0, 0), page->size()).contains(r))
+                    << "page " << p << ": " << where(w).toStdString() << " leaves the page";
+                QWidget* parent = w->parentWidget();
+                EXPECT_TRUE(QRect(QPoint(0, 0), parent->size()).contains(w->geometry()))
+                    << "page " << p << ": " << where(w).toStdString() << " cut by its parent";
+                // The volume box stands over every page but the system page.
+                if (p != 6) {
+                    const QRect frame =
+                        PageSet::frameGeometry().translated(-PageSet::pageGeometry().topLeft());
+                    EXPECT_FALSE(frame.intersects(r))
+                        << "page " << p << ": " << where(w).toStdString() << " under Frame1";
+                }
+            }
+            for (std::size_t i = 0; i < leaves.size(); ++i)
+                for (std::size_t j = i + 1; j < leaves.size(); ++j)
+                    EXPECT_FALSE(inRoot(leaves[i], page).intersects(inRoot(leaves[j], page)))
+                        << "page " << p << ": " << where(leaves[i]).toStdString() << " overlaps "
+                        << where(leaves[j]).toStdString();
+        }
+    }
+}
+
+// Catches captions and read-outs too small for their text in the CJK font.
+TEST_F(PageLayout, TextsFitTheirControls) {
+    std::vector<QWidget*> roots(pages->Picture1.begin(), pages->Picture1.end());
+    roots.push_back(pages->Frame1);
+    for (QWidget* root : roots) {
+        for (QLabel* l : root->findChildren<QLabel*>()) {
+            EXPECT_GE(l->width(), l->sizeHint().width()) << l->text().toStdString();
+            EXPECT_GE(l->height(), l->fontMetrics().height()) << l->text().toStdString();
+        }
+        for (QAbstractButton* b : root->findChildren<QAbstractButton*>())
+            EXPECT_GE(b->width(), b->fontMetrics().horizontalAdvance(b->text()) + 4)
+                << b->text().toStdString();
+        for (QLineEdit* e : root->findChildren<QLineEdit*>()) {
+            if (e->parentWidget()->metaObject()->className() == QByteArray("korvanex::LkSlide"))
+                continue;
+            EXPECT_GE(e->width(), e->fontMetrics().horizontalAdvance(e->text()) + 6)
+                << e->text().toStdString();
+        }
+    }
+}
+
+// Catches a control that a screen reader or UI automation could not name.
+TEST_F(PageLayout, EveryControlHasAnAccessibleName) {
+    std::vector<QWidget*> roots(pages->Picture1.begin(), pages->Picture1.end());
+    roots.push_back(pages->Frame1);
+    for (QWidget* root : roots) {
+        for (QWidget* w : root->findChildren<QWidget*>()) {
+            if (w->focusPolicy() == Qt::NoFocus)
+                continue;
+            QString name = w->accessibleName();
+            if (name.isEmpty())
+                if (auto* b = qobject_cast<QAbstractButton*>(w))
+                    name = b->text();
+            EXPECT_FALSE(name.isEmpty())
+                << w->metaObject()->className() << " on " << root->accessibleName().toStdString();
+        }
+    }
+}
+
+// Saves every page (with the volume box where it shows) for a look by eye.
+TEST_F(PageLayout, GrabPages) {
+    const QString dir = qEnvironmentVariable("KORVANEX_GRAB_DIR");
+    if (dir.isEmpty())
+        GTEST_SKIP() << "set KORVANEX_GRAB_DIR to save the pages";
+    QDir().mkpath(dir);
+    window.show();
+    for (std::size_t p = 0; p < pages->Picture1.size(); ++p) {
+        for (std::size_t i = 0; i < pages->Picture1.size(); ++i)
+            pages->Picture1[i]->setVisible(i == p);
+        pages->Frame1->setVisible(p != 6);
+        EXPECT_TRUE(window.grab().save(QStringLiteral("%1/page%2.png").arg(dir).arg(p)));
+    }
+    pages->state.EffectProgram = 4;
+    pages->showEffectProgram();
+    for (std::size_t i = 0; i < pages->Picture1.size(); ++i)
+        pages->Picture1[i]->setVisible(i == 2);
+    pages->Frame1->show();
+    EXPECT_TRUE(window.grab().save(dir + QStringLiteral("/page2-reverb.png")));
+}
