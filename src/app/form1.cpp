@@ -1,0 +1,264 @@
+#include "app/form1.h"
+
+#include "app/tab_strip.h"
+#include "controls/colors.h"
+#include "controls/dc_button.h"
+#include "controls/qt_prompter.h"
+#include "core/messages.h"
+#include "eqcurve/eq_line.h"
+#include "link/qt_link_timer.h"
+#include "link/serial_control.h"
+#include "pages/eq_coupling.h"
+#include "pages/page_appliers.h"
+#include "pages/page_set.h"
+#include "pages/volume_frame.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QLabel>
+#include <QPainter>
+
+namespace korvanex {
+
+namespace {
+
+const std::array<const char*, Form1::kPageCount> kPageNames{"音乐", "麦克风A", "效果", "主输出",
+                                                            "中置", "超低音",  "系统", "麦克风B"};
+
+// The system page has no volume box beside it.
+constexpr int kSystemPage = 6;
+
+// Window geometry in logical pixels. The tabs stand in the strip above the pages; the connect
+// bar shares that strip on the right.
+constexpr int kMargin = 8;
+constexpr int kTabTop = 4;
+constexpr int kTabWidth = 100;
+constexpr int kTabHeight = 28;
+constexpr int kTabLabelInset = 6;
+constexpr int kBarButtonWidth = 64;
+constexpr int kBarHeight = 24;
+constexpr int kStatusWidth = 72;
+// "未连接" before the first connection, light grey on the status plate (0x00BBGGRR).
+constexpr std::uint32_t kStatusIdleColour = 0xE0E0E0;
+// The line along the top of the pages, continuing the tabs' own bottom edge.
+const QColor kTabEdge(0x6E, 0x78, 0x88);
+
+// Start-up settings go to the graphs of the page set.
+class PageGraphs : public EqGraphTarget {
+public:
+    explicit PageGraphs(const PageSet& pages)
+        : graphs_{pages.EQline1, pages.EQline2, pages.EQline3, pages.EQline4,
+                  pages.EQline5, pages.EQline6, pages.EQline7} {}
+
+    void setEQnum(int graph, int value) override { at(graph).setEQnum(value); }
+    void setLPEnabel(int graph, bool on) override { at(graph).setLPEnabel(on); }
+    void setHPEnabel(int graph, bool on) override { at(graph).setHPEnabel(on); }
+    void setLP_F(int graph, float hz) override { at(graph).setLP_F(hz); }
+    void setHP_F(int graph, float hz) override { at(graph).setHP_F(hz); }
+    void setVal(int graph, int Index, float F, float gain, float Q) override {
+        at(graph).setVal(Index, F, gain, Q);
+    }
+
+private:
+    EQline& at(int graph) { return *graphs_.at(std::size_t(graph - 1)); }
+    std::array<EQline*, 7> graphs_;
+};
+
+} // namespace
+
+Form1::Form1(Options options, QWidget* parent) : QWidget(parent) {
+    setWindowTitle(QString::fromUtf8(msg::kWindowCaption));
+    // The captions are Chinese: a CJK face here and on Windows, whichever is installed.
+    QFont windowFont = font();
+    windowFont.setFamilies({QStringLiteral("Noto Sans CJK SC"), QStringLiteral("Microsoft YaHei"),
+                            QStringLiteral("SimSun")});
+    setFont(windowFont);
+    if (options.prompter != nullptr) {
+        prompter_ = options.prompter;
+    } else {
+        ownPrompter_ = std::make_unique<QtPrompter>(this);
+        prompter_ = ownPrompter_.get();
+    }
+    quit_ = options.quit ? std::move(options.quit)
+                         : std::function<void(int)>([](int code) { QCoreApplication::exit(code); });
+    line_ = options.line ? std::move(options.line) : std::make_unique<link::MSComm>();
+
+    // Creation order is the keyboard order: tabs, connect bar, then the page controls.
+    buildTabs();
+    buildConnectBar();
+    engine_ = std::make_unique<link::LinkEngine>(
+        *line_, *this, *prompter_, options.timers ? options.timers : link::qtTimerFactory(),
+        options.finder ? options.finder : link::PortFinder(link::findCh341Port));
+    engine_->setQuit([this](int code) { endProgram(code); });
+    pages_ = std::make_unique<PageSet>(this);
+    placePages();
+    wireLink();
+
+    const QRect page = PageSet::pageGeometry();
+    setFixedSize(page.right() + 1 + kMargin, page.bottom() + 1 + kMargin);
+    Image1_Click(0);
+    Form_Load();
+}
+
+Form1::~Form1() {
+    // The coupling and the appliers reach into the pages and the link: they go first.
+    engine_->setAppliers(nullptr);
+    delete coupling_;
+    coupling_ = nullptr;
+}
+
+void Form1::buildTabs() {
+    for (int i = 0; i < kPageCount; ++i) {
+        const QString name = QString::fromUtf8(kPageNames[std::size_t(i)]);
+        auto* image = new TabImage(name, this);
+        image->setGeometry(kMargin + i * kTabWidth, kTabTop, kTabWidth, kTabHeight);
+        auto* label = new TabLabel(name, image);
+        label->setGeometry(kTabLabelInset, kTabLabelInset / 2, kTabWidth - 2 * kTabLabelInset,
+                           kTabHeight - kTabLabelInset / 2);
+        connect(image, &TabImage::Click, this, [this, i] { Image1_Click(i); });
+        connect(label, &TabLabel::Click, this, [this, i] { Label1_Click(i); });
+        image1_[std::size_t(i)] = image;
+        label1_[std::size_t(i)] = label;
+    }
+}
+
+void Form1::buildConnectBar() {
+    const int right = PageSet::pageGeometry().right() + 1;
+    const int top = kTabTop + (kTabHeight - kBarHeight) / 2 - 1;
+    mnulianji_ = new dcButton(QString::fromUtf8(msg::kConnect), this);
+    mnutuoji_ = new dcButton(QString::fromUtf8(msg::kDisconnect), this);
+    label6_ = new QLabel(this);
+    label6_->setAlignment(Qt::AlignCenter);
+    // A dark plate: the status colours (pure green, pure red) read poorly on the light window.
+    label6_->setAutoFillBackground(true);
+    QPalette plate = label6_->palette();
+    plate.setColor(QPalette::Window, QColor(0x2B, 0x2F, 0x36));
+    label6_->setPalette(plate);
+    QFont statusFont = label6_->font();
+    statusFont.setBold(true);
+    label6_->setFont(statusFont);
+
+    label6_->setGeometry(right - kStatusWidth, top, kStatusWidth, kBarHeight);
+    mnutuoji_->setGeometry(right - kStatusWidth - kBarButtonWidth - 4, top, kBarButtonWidth,
+                           kBarHeight);
+    mnulianji_->setGeometry(right - kStatusWidth - 2 * kBarButtonWidth - 8, top, kBarButtonWidth,
+                            kBarHeight);
+    mnutuoji_->setEnabled(false);
+    setLabel6(QString::fromUtf8(msg::kStatusIdle), kStatusIdleColour);
+}
+
+void Form1::placePages() {
+    for (QWidget* page : pages_->Picture1) {
+        page->setGeometry(PageSet::pageGeometry());
+    }
+    pages_->Frame1->setGeometry(PageSet::frameGeometry());
+    // The volume box stands over the pages' right-hand side.
+    pages_->Frame1->raise();
+}
+
+void Form1::wireLink() {
+    connect(mnulianji_, &dcButton::Click, this, [this] { engine_->mnulianji_Click(); });
+    connect(mnutuoji_, &dcButton::Click, this, [this] { engine_->mnutuoji_Click(); });
+    appliers_ = std::make_unique<PageAppliers>(*pages_, *engine_, *prompter_);
+    engine_->setAppliers(appliers_.get());
+    // Strips and graphs are coupled before the graphs get their start bands, so that the
+    // strips show them too.
+    coupling_ = new EqCoupling(*pages_, *engine_, this);
+}
+
+// --- Tabs ---
+
+void Form1::Image1_Click(int Index) {
+    if (Index < 0 || Index >= kPageCount) {
+        return;
+    }
+    for (int i = 0; i < kPageCount; ++i) {
+        image1_[std::size_t(i)]->setSelected(false);
+        pages_->Picture1[std::size_t(i)]->hide();
+    }
+    image1_[std::size_t(Index)]->setSelected(true);
+    pages_->Picture1[std::size_t(Index)]->show();
+    pages_->Frame1->setVisible(Index != kSystemPage);
+    currentPage_ = Index;
+}
+
+void Form1::Label1_Click(int Index) {
+    Image1_Click(Index);
+}
+
+void Form1::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    const QRect page = PageSet::pageGeometry();
+    const int tabsEnd = image1_.back()->geometry().right();
+    const int y = page.top() - 1;
+    p.setPen(kTabEdge);
+    p.drawLine(tabsEnd, y, page.right(), y);
+}
+
+// --- Load ---
+
+void Form1::Form_Load() {
+    InitEqGraphs();
+}
+
+void Form1::InitEqGraphs() {
+    PageGraphs graphs(*pages_);
+    initEqGraphs(graphs);
+}
+
+// --- Connect bar ---
+
+bool Form1::mnulianjiEnabled() const {
+    return mnulianji_->isEnabledTo(this);
+}
+
+void Form1::setMnulianjiEnabled(bool on) {
+    mnulianji_->setEnabled(on);
+}
+
+bool Form1::mnutuojiEnabled() const {
+    return mnutuoji_->isEnabledTo(this);
+}
+
+void Form1::setMnutuojiEnabled(bool on) {
+    mnutuoji_->setEnabled(on);
+}
+
+void Form1::setLabel6(const QString& text, std::uint32_t colour) {
+    label6Colour_ = colour;
+    label6_->setText(text);
+    QPalette palette = label6_->palette();
+    palette.setColor(QPalette::WindowText, colorFromBgr(colour));
+    label6_->setPalette(palette);
+}
+
+// --- Exit ---
+
+bool Form1::Form_Unload() {
+    if (!prompter_->askOkCancel(QString::fromUtf8(msg::kExitQuestion),
+                                QString::fromUtf8(msg::kSystemTitle))) {
+        return false;
+    }
+    engine_->closeForExit();
+    return true;
+}
+
+void Form1::closeEvent(QCloseEvent* event) {
+    if (ending_) {
+        event->accept();
+        return;
+    }
+    if (!Form_Unload()) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    endProgram(0);
+}
+
+void Form1::endProgram(int exitCode) {
+    ending_ = true;
+    quit_(exitCode);
+}
+
+} // namespace korvanex

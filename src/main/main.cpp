@@ -1,0 +1,28 @@
+// The editor: one window, the unit reached over the CH341 bridge. It reads no command line,
+// environment or configuration: the port is found by the bridge's USB identifiers.
+
+#include "app/form1.h"
+
+#include <QApplication>
+#include <memory>
+
+namespace {
+
+// Creates the main window and shows it; the program then runs until the window closes.
+std::unique_ptr<korvanex::Form1> Main() {
+    auto window = std::make_unique<korvanex::Form1>(korvanex::Form1::Options{});
+    window->show();
+    return window;
+}
+
+} // namespace
+
+int main(int, char**) {
+    // Qt is handed the program name only, so that no option of the command line is read.
+    static char programName[] = "korvanex";
+    static char* qtArgv[] = {programName, nullptr};
+    int qtArgc = 1;
+    QApplication app(qtArgc, qtArgv);
+    const auto window = Main();
+    return app.exec();
+}
