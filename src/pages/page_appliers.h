@@ -1,0 +1,43 @@
+#pragma once
+// Fills the pages from the parameter blocks the receiver has just stored: every byte to its
+// control, page field and read-out, in block order. Appliers only fill the window: setting a
+// control from code raises nothing, and the band echoes queue nothing while the unit is not
+// ready, so no request leaves while a block is applied.
+
+#include "link/block_appliers.h"
+
+#include <span>
+
+class QString;
+
+namespace korvanex {
+
+class PageSet;
+class Prompter;
+
+namespace link {
+class LinkEngine;
+}
+
+class PageAppliers : public link::BlockAppliers {
+public:
+    PageAppliers(PageSet& pages, link::LinkEngine& link, Prompter& prompter);
+
+    void Music_Data() override;
+    void Mic_Data() override;
+    void EFF_Data() override;
+    void MicB_Data() override;
+    void set_Data() override;
+
+private:
+    // Bands of equaliser `graph` (1..7) from its block: strip values first, then the graph
+    // from what the strip reports back.
+    void applyEqSection(int graph, std::span<const QString> block);
+    void applyMic(std::span<const QString> block, bool micB);
+
+    PageSet& pages_;
+    link::LinkEngine& link_;
+    Prompter& prompter_;
+};
+
+} // namespace korvanex
