@@ -96,11 +96,3 @@ void BM_PaintFullSizeGraph(benchmark::State& state) {
 BENCHMARK(BM_PaintFullSizeGraph)->Unit(benchmark::kMicrosecond);
 
 } // namespace
-
-int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -13,7 +13,6 @@
 #include "link/serial_control.h"
 #include "sim/pty_unit.h"
 
-#include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QLabel>
@@ -243,14 +242,3 @@ BENCHMARK(Connect)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(1
 BENCHMARK(EditToAck)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(200);
 
 } // namespace
-
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

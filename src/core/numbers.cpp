@@ -44,7 +44,9 @@ BytePair wordBytes(double x) {
 
 namespace {
 
-bool isDigit(QChar c) { return c >= u'0' && c <= u'9'; }
+bool isDigit(QChar c) {
+    return c >= u'0' && c <= u'9';
+}
 
 // Length of the decimal number starting at `from` (sign, digits, '.', exponent), 0 if none.
 qsizetype numberLength(QStringView text, qsizetype from) {

@@ -36,11 +36,11 @@ TEST(LeadingNumber, TakesTheLongestLeadingDecimal) {
     struct Case {
         const char* text;
         double value;
-    } cases[] = {{"152Hz", 152},  {"4.5KHz", 4.5}, {"12.5KHz", 12.5}, {"3.0dB", 3.0},
+    } cases[] = {{"152Hz", 152},   {"4.5KHz", 4.5}, {"12.5KHz", 12.5}, {"3.0dB", 3.0},
                  {"  -2.4", -2.4}, {"+7", 7},       {"1e3x", 1000},    {"1e", 1},
-                 {".5", 0.5},     {"5.", 5},       {"", 0},           {"Hz", 0},
-                 {"-", 0},        {".", 0},        {"4,5", 4},        {"inf", 0},
-                 {"nan", 0},      {"0x10", 0},     {"1e999", 0}};
+                 {".5", 0.5},      {"5.", 5},       {"", 0},           {"Hz", 0},
+                 {"-", 0},         {".", 0},        {"4,5", 4},        {"inf", 0},
+                 {"nan", 0},       {"0x10", 0},     {"1e999", 0}};
     for (const auto& c : cases) {
         EXPECT_DOUBLE_EQ(leadingNumber(QString::fromUtf8(c.text)), c.value) << c.text;
     }
@@ -50,8 +50,8 @@ TEST(ParseStrictDecimal, AcceptsOnlyPlainDecimals) {
     EXPECT_EQ(parseStrictDecimal(u"3.5"), 3.5);
     EXPECT_EQ(parseStrictDecimal(u" -12 "), -12.0);
     EXPECT_EQ(parseStrictDecimal(u"1e2"), 100.0);
-    for (const char* bad : {"", " ", "3.0dB", "inf", "nan", "0x1A", "1,000", "4,5", "1e999", "+",
-                            "."}) {
+    for (const char* bad :
+         {"", " ", "3.0dB", "inf", "nan", "0x1A", "1,000", "4,5", "1e999", "+", "."}) {
         EXPECT_FALSE(parseStrictDecimal(QString::fromUtf8(bad)).has_value()) << bad;
     }
 }
