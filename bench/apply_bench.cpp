@@ -1,0 +1,100 @@
+// Applying the five parameter blocks of a connection to the full window: every control,
+// read-out, strip and graph redraw. Target: the whole apply under 50 ms in a Release build.
+
+#include "app/form1.h"
+#include "core/prompter.h"
+#include "link/fake_clock.h"
+#include "link/link_engine.h"
+#include "link/serial_line.h"
+#include "pages/page_appliers.h"
+#include "sim/unit_model.h"
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+using namespace korvanex;
+
+// A closed line: the apply never touches the port.
+class ClosedLine : public link::SerialLine {
+public:
+    bool setSettings(const QString& s) override {
+        settings_ = s;
+        return true;
+    }
+    QString Settings() const override { return settings_; }
+    void setCommPort(const QString& name) override { port_ = name; }
+    QString CommPort() const override { return port_; }
+    OpenResult Open() override { return OpenResult::CannotOpen; }
+    void Close() override {}
+    bool PortOpen() const override { return false; }
+    QString errorText() const override { return {}; }
+    bool Output(const QByteArray&) override { return false; }
+    QByteArray Input() override { return {}; }
+    int InBufferCount() const override { return 0; }
+    int OutBufferCount() const override { return 0; }
+    void ClearInBuffer() override {}
+    void ClearOutBuffer() override {}
+    void Flush() override {}
+
+private:
+    QString settings_;
+    QString port_;
+};
+
+template <std::size_t N> void store(std::array<QString, N>& target, const QByteArray& bytes) {
+    for (std::size_t i = 0; i < N; ++i) {
+        const auto byte = static_cast<unsigned char>(bytes.at(static_cast<qsizetype>(i)));
+        target[i] = QStringLiteral("%1").arg(byte, 2, 16, QLatin1Char('0')).toUpper();
+    }
+}
+
+void storeAll(link::BlockStore& blocks, const sim::UnitModel& model) {
+    store(blocks.MusicBlock, model.block(1));
+    store(blocks.MicABlock, model.block(2));
+    store(blocks.EffectBlock, model.block(3));
+    store(blocks.MicBBlock, model.block(4));
+    store(blocks.SystemBlock, model.block(5));
+}
+
+void ApplyFiveBlocks(benchmark::State& state) {
+    link::FakeClock clock;
+    RecordingPrompter prompter;
+    Form1::Options options;
+    options.finder = [] { return QString(); };
+    options.prompter = &prompter;
+    options.line = std::make_unique<ClosedLine>();
+    options.timers = clock.factory();
+    Form1 window(std::move(options));
+    window.show();
+    PageAppliers appliers(window.pageSet(), window.engine(), prompter);
+
+    // Two unit states, alternated, so that every apply really moves the bands.
+    sim::UnitModel factory;
+    sim::UnitModel boosted;
+    for (int n = 1; n <= 4; ++n) {
+        QByteArray bytes = boosted.block(n);
+        for (qsizetype i = 0; i < bytes.size(); i += 3) {
+            bytes[i] = static_cast<char>(static_cast<unsigned char>(bytes[i]) ^ 0x05);
+        }
+        boosted.setBlock(n, bytes);
+    }
+    link::BlockStore states[2];
+    storeAll(states[0], factory);
+    storeAll(states[1], boosted);
+
+    int which = 0;
+    for (auto _ : state) {
+        window.engine().Blocks = states[which];
+        which ^= 1;
+        appliers.Music_Data();
+        appliers.Mic_Data();
+        appliers.EFF_Data();
+        appliers.MicB_Data();
+        appliers.set_Data();
+        prompter.boxes.clear();
+    }
+}
+BENCHMARK(ApplyFiveBlocks)->Unit(benchmark::kMillisecond);
+
+} // namespace
