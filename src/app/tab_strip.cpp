@@ -18,7 +18,9 @@ bool isClick(const QWidget* widget, const QMouseEvent* event) {
 
 TabImage::TabImage(const QString& pageName, QWidget* parent) : QWidget(parent) {
     setAccessibleName(pageName);
-    setFocusPolicy(Qt::TabFocus);
+    // A click takes the focus too, so that the focus mark follows the chosen tab instead of
+    // staying on the first one.
+    setFocusPolicy(Qt::StrongFocus);
     setCursor(Qt::PointingHandCursor);
 }
 

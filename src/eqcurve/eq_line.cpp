@@ -5,6 +5,7 @@
 #include "eqcurve/eq_line_geometry.h"
 
 #include <QEvent>
+#include <limits>
 
 namespace korvanex {
 
@@ -33,6 +34,12 @@ public:
 private:
     bool& flag_;
 };
+
+// Table type of an LTY/HTY value (the type minus one). The largest value cannot take its
+// plus one; it stays outside the table all the same.
+int tableType(int value) {
+    return value < std::numeric_limits<int>::max() ? value + 1 : value;
+}
 
 } // namespace
 
@@ -164,15 +171,17 @@ void EQline::setGraphEnabled(bool on) {
 
 void EQline::setLTY(int value) {
     lty_ = value;
-    applyCrossoverType(value + 1, 0);
-    cutoff_.FiltType[0] = value + 1;
+    const int type = tableType(value);
+    applyCrossoverType(type, 0);
+    cutoff_.FiltType[0] = type;
     PEQ_draw(0);
 }
 
 void EQline::setHTY(int value) {
     hty_ = value;
-    applyCrossoverType(value + 1, 1);
-    cutoff_.FiltType[1] = value + 1;
+    const int type = tableType(value);
+    applyCrossoverType(type, 1);
+    cutoff_.FiltType[1] = type;
     PEQ_draw(0);
 }
 

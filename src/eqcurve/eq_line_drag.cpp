@@ -15,6 +15,11 @@ namespace korvanex {
 using namespace eqgeometry;
 
 int EQline::markerAt(QPointF widgetPos) const {
+    // Markers are clipped to the plot: the part of one that lies outside it (a band below
+    // 20 Hz or beyond +-12 dB) is not drawn and cannot be picked up.
+    if (!plotRect().contains(widgetPos)) {
+        return -1;
+    }
     // Later bands lie on top of earlier ones, so the topmost marker is searched first.
     for (int b = bandCount() - 1; b >= 0; --b) {
         if (markerVisible(b) && markerRect(b).contains(widgetPos)) {

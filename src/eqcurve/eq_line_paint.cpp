@@ -305,8 +305,9 @@ void EQline::paintEvent(QPaintEvent* event) {
         const QRectF textRect = metrics.boundingRect(QRectF(0, 0, 200, 100), Qt::AlignLeft, text);
         QRectF box(marker.left() + px(dx), marker.top() + px(dy), textRect.width() + 6,
                    textRect.height() + 4);
-        box.moveLeft(std::clamp(box.left(), plot.left(), plot.right() - box.width()));
-        box.moveTop(std::clamp(box.top(), plot.top(), plot.bottom() - box.height()));
+        // On a plot smaller than the read-out the left and top edges win.
+        box.moveLeft(std::max(plot.left(), std::min(box.left(), plot.right() - box.width())));
+        box.moveTop(std::max(plot.top(), std::min(box.top(), plot.bottom() - box.height())));
         p.setPen(Qt::NoPen);
         p.setBrush(QColor(0, 0, 0, 170));
         p.drawRoundedRect(box, 3, 3);

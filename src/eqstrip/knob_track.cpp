@@ -68,8 +68,10 @@ double KnobTrack::yInKnob(QPointF pos) const {
 // the track only takes the keyboard focus (which the focus policy already gives).
 void KnobTrack::mousePressEvent(QMouseEvent* event) {
     if (!knobGrabbed_ && !overKnob(event->position())) {
+        keysOnKnob_ = false;
         return;
     }
+    keysOnKnob_ = true;
     knobGrabbed_ = true;
     setCursor(Qt::SizeVerCursor);
     emit knobPressed(event->button(), yInKnob(event->position()));

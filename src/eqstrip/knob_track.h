@@ -27,6 +27,9 @@ public:
     double knobTop() const { return knobTop_; }
     void setKnobTop(double twips);
     double drawnKnobTop() const;
+    // True when the last press that focused the track landed on the knob, false when it
+    // landed beside it: keys then belong to the knob rather than to the track.
+    bool keysOnKnob() const { return keysOnKnob_; }
 
 signals:
     // yInKnob: the pointer's height below the knob's drawn top edge, in twips.
@@ -54,6 +57,7 @@ private:
     double knobTop_ = 0.0;
     // The knob holds the mouse from a press on it until every button is up.
     bool knobGrabbed_ = false;
+    bool keysOnKnob_ = false;
     QFont scaleFont_;
 };
 

@@ -103,6 +103,7 @@ LkSlide::LkSlide(QWidget* parent) : QWidget(parent) {
 
     stepTimer_ = new QTimer(this);
     stepTimer_->setInterval(kQStepMs);
+    stepTimer_->setTimerType(Qt::PreciseTimer); // a coarse timer may step up to 10 ms early
     connect(stepTimer_, &QTimer::timeout, this, &LkSlide::qStep);
     releaseWatch_ = new EventWatch(this, [this](QObject* watched, QEvent* event) {
         if (event->type() == QEvent::MouseButtonRelease) {
@@ -115,7 +116,13 @@ LkSlide::LkSlide(QWidget* parent) : QWidget(parent) {
 
     connect(PicBar_, &KnobTrack::knobPressed, this, &LkSlide::knobPressed);
     connect(PicBar_, &KnobTrack::knobMoved, this, &LkSlide::knobDragStep);
-    connect(PicBar_, &KnobTrack::keyPressed, this, &LkSlide::knobKey);
+    connect(PicBar_, &KnobTrack::keyPressed, this, [this](int key) {
+        // Keys on the knob wait out a Q repeat; after a press beside the knob they do not.
+        if (StepBusy_ && PicBar_->keysOnKnob()) {
+            return;
+        }
+        knobKey(key);
+    });
     connect(txtdb_, &QLineEdit::returnPressed, this, &LkSlide::gainEntered);
     connect(txtF_, &QLineEdit::returnPressed, this, &LkSlide::freqEntered);
     connect(txtQ_, &QLineEdit::returnPressed, this, &LkSlide::qEntered);
@@ -219,7 +226,7 @@ void LkSlide::placeKnob() {
 
 // Knob: a left press re-reads the gain at once, a right press asks for the band's bypass.
 void LkSlide::knobPressed(Qt::MouseButton button, double yInKnob) {
-    GrabY_ = yInKnob;
+    GrabY_ = roundHalfEven(yInKnob); // whole twips, as the drag arithmetic expects
     if (button == Qt::LeftButton) {
         knobDragStep(Qt::LeftButton, Qt::NoModifier, yInKnob);
     } else if (button == Qt::RightButton) {
@@ -232,7 +239,9 @@ void LkSlide::knobDragStep(Qt::MouseButtons buttons, Qt::KeyboardModifiers modif
     if (InKnobMove_) {
         return;
     }
-    if (buttons != Qt::LeftButton && !(buttons == Qt::NoButton && modifiers == Qt::AltModifier)) {
+    // The left button alone drags; so does Alt alone, whatever buttons are down.
+    const auto shiftState = modifiers & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
+    if (buttons != Qt::LeftButton && shiftState != Qt::AltModifier) {
         return;
     }
     InKnobMove_ = true;
@@ -286,7 +295,8 @@ void LkSlide::gainEntered() {
     if (oddTenth(*value)) {
         txtdb_->setText(formatGeneral(*value - 0.1));
     }
-    db_ = static_cast<float>(leadingNumber(txtdb_->text()));
+    // Trimmed: the strict test allows any surrounding blank, the leading number only spaces.
+    db_ = static_cast<float>(leadingNumber(txtdb_->text().trimmed()));
     emit DBChanged(db_);
 }
 

@@ -110,7 +110,7 @@ private:
     bool StepBusy_ = false;
     int stepDirection_ = 0;
     bool InKnobMove_ = false;
-    double GrabY_ = 0.0; // where the knob was pressed, twips below its top edge
+    double GrabY_ = 0.0; // where the knob was pressed, whole twips below its top edge
     int wheelRemainder_ = 0;
     int bandNumber_ = 0;
 

@@ -2,6 +2,7 @@
 
 #include "core/numbers.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace korvanex::link {
@@ -60,14 +61,19 @@ void FreqToCode(std::uint8_t& hi, std::uint8_t& lo, float f) {
 }
 
 void CodeToFreq(std::int16_t& f, QStringView text) {
+    // Hex digits only; a number of any length above the scale stays on its top (a long text
+    // must not overflow into a small code). Anything else reads as 0.
     int code = 0;
-    if (!text.isEmpty()) {
-        bool ok = false;
-        const qulonglong value = text.toULongLong(&ok, 16);
-        if (ok) {
-            code = value > static_cast<qulonglong>(kMaxFreqCode) ? kMaxFreqCode + 1
-                                                                 : static_cast<int>(value);
+    for (const QChar c : text) {
+        const int digit = c >= u'0' && c <= u'9'   ? c.unicode() - u'0'
+                          : c >= u'A' && c <= u'F' ? c.unicode() - u'A' + 10
+                          : c >= u'a' && c <= u'f' ? c.unicode() - u'a' + 10
+                                                   : -1;
+        if (digit < 0) {
+            code = 0;
+            break;
         }
+        code = std::min(code * 16 + digit, kMaxFreqCode + 1);
     }
     f = static_cast<std::int16_t>(codeFreq(code));
 }

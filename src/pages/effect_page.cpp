@@ -45,6 +45,7 @@ constexpr int kRowPitch = 40;
 constexpr int kColumnWidth = 178;
 constexpr int kReadoutLeft = 118;
 constexpr int kReadoutWidth = 56;
+constexpr int kCutReadoutWidth = 66;
 
 } // namespace
 
@@ -59,7 +60,9 @@ EffectPage::EffectPage(QWidget* parent) : PageBase(parent), eq(eqSection(3)) {
                          int value, const QString& text, ctSlide*& s, TextBox*& box) {
         labelAt(caption, 0, y + 2, group);
         box = readout(text, caption, group);
-        box->setGeometry(kReadoutLeft - 8, y, kReadoutWidth, 20);
+        // Wider than the group read-outs: the high cuts reach "10.55KHz".
+        const int right = kReadoutLeft - 8 + kReadoutWidth;
+        box->setGeometry(right - kCutReadoutWidth, y, kCutReadoutWidth, 20);
         s = slider(minimum, maximum, value, caption, group);
         s->setGeometry(0, y + 22, kReadoutLeft - 8 + kReadoutWidth, 20);
     };

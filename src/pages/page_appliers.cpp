@@ -43,8 +43,10 @@ void cutoffKHz(ctSlide* slider, TextBox* box, int value) {
 }
 
 // The graphs follow the cut-off read-outs, as they do when the user moves the slider.
-float readoutHz(const TextBox* box) {
-    return static_cast<float>(leadingNumber(box->Text()));
+// `scale` is applied before the narrowing so that a kHz read-out such as "4.01KHz" gives
+// exactly 4010 Hz, not the float product 4010.0002.
+float readoutHz(const TextBox* box, double scale = 1.0) {
+    return static_cast<float>(leadingNumber(box->Text()) * scale);
 }
 
 // A selection byte picks its option only when the control has that option; otherwise the
@@ -168,7 +170,7 @@ void PageAppliers::EFF_Data() {
     cutoffHz(p.ctSlide4, p.Text4, v.echoLowCut);
     p.EQline3->setHP_F(readoutHz(p.Text4));
     cutoffKHz(p.ctSlide5, p.Text6, v.echoHighCut);
-    p.EQline3->setLP_F(readoutHz(p.Text6) * 1000.0f);
+    p.EQline3->setLP_F(readoutHz(p.Text6, 1000.0));
     cutoffHz(p.ctSlide2, p.Text2, v.reverbLowCut);
     cutoffKHz(p.ctSlide3, p.Text3, v.reverbHighCut);
 }

@@ -62,6 +62,19 @@ TEST(Tabs, KeyboardSpaceOnAFocusedTabSwitches) {
     EXPECT_EQ(h.form->Image1(2)->accessibleName(), QStringLiteral("效果"));
 }
 
+// Fault: the focus mark left on the first tab while another tab is chosen with the mouse.
+TEST(Tabs, ClickedTabTakesTheFocusMark) {
+    FormHarness h;
+    Form1& form = *h.form;
+    form.show();
+    for (int i : {3, 7, 0}) {
+        QTest::mouseClick(form.Image1(i), Qt::LeftButton, {}, QPoint(2, 14));
+        EXPECT_EQ(form.focusWidget(), form.Image1(i)) << i;
+        QTest::mouseClick(form.Label1((i + 1) % 8), Qt::LeftButton);
+        EXPECT_EQ(form.focusWidget(), form.Image1((i + 1) % 8)) << i;
+    }
+}
+
 // Fault: a page switch that talks to the unit or touches the link.
 TEST(Tabs, SwitchingPagesSendsNothing) {
     FormHarness h;

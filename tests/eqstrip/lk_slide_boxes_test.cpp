@@ -119,6 +119,16 @@ TEST_F(LkSlideBoxes, StrictNumbersUnderCommaLocale) {
     QLocale::setDefault(saved);
 }
 
+// Catches: a gain accepted with a leading non-space blank (a pasted no-break space) but
+// stored as 0, because the stored gain was read without the blank trimmed.
+TEST_F(LkSlideBoxes, GainWithLeadingNoBreakSpaceStoresTypedValue) {
+    strip.gainBox()->setText(QString(QChar(0x00A0)) + QStringLiteral("5.4"));
+    QTest::keyClick(strip.gainBox(), Qt::Key_Return);
+    EXPECT_FLOAT_EQ(strip.db(), 5.4f);
+    ASSERT_EQ(db.count(), 1);
+    EXPECT_FLOAT_EQ(lastFloat(db), 5.4f);
+}
+
 // Catches: boxes that act when the edit ends (focus leaves, editingFinished) instead of on
 // Enter only.
 TEST_F(LkSlideBoxes, TypingWithoutEnterChangesNothing) {

@@ -177,3 +177,37 @@ TEST(LkSlideKnob, WheelNotchesAccumulateToOneKeyStep) {
     EXPECT_EQ(spy.count(), 3);
     EXPECT_FLOAT_EQ(lastFloat(spy), -0.2f);
 }
+
+// Catches: Alt honoured only without a button (Alt alone drags whatever buttons are down),
+// and Alt with Ctrl taken as Alt alone.
+TEST(LkSlideKnob, AltAloneDragsWithAnyButtons) {
+    LkSlide strip;
+    strip.setVal(1000.0f, 0.0f, 1.0f);
+    QSignalSpy gain(&strip, &LkSlide::DBChanged);
+    QWidget* track = strip.knobTrack();
+    const QPointF centre = knobCentre(strip);
+    sendMouse(track, Press, centre, Qt::RightButton, Qt::RightButton);
+    sendMouse(track, Move, centre + QPointF(0, 3), Qt::NoButton, Qt::RightButton,
+              Qt::AltModifier | Qt::ControlModifier);
+    EXPECT_EQ(gain.count(), 0);
+    sendMouse(track, Move, centre + QPointF(0, 3), Qt::NoButton, Qt::RightButton, Qt::AltModifier);
+    sendMouse(track, Release, centre + QPointF(0, 3), Qt::RightButton, Qt::NoButton);
+    ASSERT_EQ(gain.count(), 1);
+    EXPECT_FLOAT_EQ(strip.db(), -0.8f);
+}
+
+// Catches: the grab offset kept with a fraction of a twip (high-DPI pointers land between
+// pixels): the drag must measure from the press point rounded to whole twips, half to even.
+TEST(LkSlideKnob, GrabOffsetIsWholeTwips) {
+    LkSlide strip;
+    strip.setVal(1000.0f, 0.0f, 1.0f); // knob top 720 twips
+    QSignalSpy gain(&strip, &LkSlide::DBChanged);
+    QWidget* track = strip.knobTrack();
+    // Press 157.5 twips into the knob (grab 158), move to 881 twips: top 723, gain 0.0.
+    // An unrounded grab would give top 724 and -0.2.
+    sendMouse(track, Press, QPointF(26.0, 877.5 / 15.0), Qt::LeftButton, Qt::LeftButton);
+    sendMouse(track, Move, QPointF(26.0, 881.0 / 15.0), Qt::NoButton, Qt::LeftButton);
+    sendMouse(track, Release, QPointF(26.0, 881.0 / 15.0), Qt::LeftButton, Qt::NoButton);
+    EXPECT_NEAR(strip.knobTop(), 723.0, 1e-9);
+    EXPECT_FLOAT_EQ(lastFloat(gain), 0.0f);
+}

@@ -112,4 +112,6 @@ TEST(FreqCode, DecodesBlockText) {
     EXPECT_EQ(decode("0B28"), 20000);
     EXPECT_EQ(decode("FFFF"), 20000);
     EXPECT_EQ(decode("ZZ"), 20);
+    // A text too long for any integer is still above the scale, not a wrapped small code.
+    EXPECT_EQ(decode("100000000000000000001"), 20000);
 }

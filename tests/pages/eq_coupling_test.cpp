@@ -10,6 +10,7 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <gtest/gtest.h>
+#include <vector>
 
 using namespace korvanex;
 using namespace korvanex::block_samples;
@@ -134,8 +135,14 @@ TEST(EqCouplingReset, ZeroesGainsQueuesResetAndSetsReady) {
     for (int i = 0; i < 10; ++i) {
         p.EQline7->setVal(i, 100.0f + 100.0f * float(i), float(i) - 4.0f, 0.5f + float(i));
     }
-    f.engine->DeviceReady = false; // a reset also ends a not-ready state
+    f.engine->PendingStep = 52; // the bands above were queued as edits
+    // What the band echoes leave queued while the reset runs: nothing, or the unit would get
+    // a band request per band ahead of the reset.
+    std::vector<int> pendingAtEcho;
+    QObject::connect(p.EQline7, &EQline::PEQOUT, p.EQline7,
+                     [&] { pendingAtEcho.push_back(f.engine->PendingStep); });
     QTest::mouseClick(p.dcButton1, Qt::LeftButton);
+    EXPECT_EQ(pendingAtEcho, std::vector<int>(10, 52));
     for (int i = 0; i < 10; ++i) {
         EXPECT_FLOAT_EQ(p.LkSlide7[std::size_t(i)]->db(), 0.0f) << i;
         EXPECT_FLOAT_EQ(p.EQline7->band(i).dB, 0.0f) << i;
@@ -163,7 +170,15 @@ TEST(EqCouplingBypass, TogglesQueuesValueAndLeavesStripsAndButton) {
     p.EQline3->setVal(1, 2000.0f, 6.0f, 2.0f);
     const QString caption = p.dcButton22->Caption();
     const auto colour = p.dcButton22->BackColor();
+    f.engine->PendingStep = 52; // the band set above was queued as an edit
+    // The redraw's echoes must not queue the effect band step ahead of the bypass.
+    std::vector<int> pendingAtEcho;
+    QObject::connect(p.EQline3, &EQline::PEQOUT, p.EQline3,
+                     [&] { pendingAtEcho.push_back(f.engine->PendingStep); });
     QTest::mouseClick(p.dcButton22, Qt::LeftButton);
+    for (int step : pendingAtEcho) {
+        EXPECT_EQ(step, 52);
+    }
     EXPECT_TRUE(p.EQline3->EQ_BYPASS());
     EXPECT_EQ(f.engine->PendingStep, 23);
     EXPECT_EQ(f.engine->StepValue, 255);

@@ -124,6 +124,48 @@ TEST(EffectApplier, ProgramPanelsGroupsAndCutFilters) {
     EXPECT_FLOAT_EQ(p.EQline3->LP_F(), 18000.0f);
 }
 
+// Catches: the echo low-pass taken as the single-precision product of the kHz read-out
+// ("4.01KHz" giving 4010.0002 Hz) instead of ten times the slider value, as the slider's own
+// handler gives it.
+TEST(EffectApplier, EchoLowPassIsExactlyTenTimesTheSlider) {
+    LinkedPages f;
+    PageSet& p = *f.pages;
+    for (int pair : {0, 1, 3, 403, 406, 410, 1400}) {
+        auto effect = effectBytes();
+        effect[35] = pair >> 8;
+        effect[36] = pair & 0xFF;
+        fill(f.engine->Blocks.EffectBlock, effect);
+        f.appliers->EFF_Data();
+        EXPECT_EQ(p.ctSlide5->Value(), pair + 400);
+        EXPECT_EQ(p.EQline3->LP_F(), float(10 * (pair + 400))) << "pair " << pair;
+    }
+}
+
+// Catches: the panels decided by the wrong test (KTV3/EFF3 left operable, a program byte
+// above 7 hiding both groups).
+TEST(EffectApplier, ProgramByteDecidesWhichGroupShowsAndWorks) {
+    LinkedPages f;
+    PageSet& p = *f.pages;
+    struct Case {
+        int program;
+        bool echoShown, groupsEnabled, reverbCutEnabled;
+    };
+    for (const Case c : {Case{2, true, false, false}, Case{6, false, false, true},
+                         Case{1, true, true, false}, Case{8, false, true, true}}) {
+        auto effect = effectBytes();
+        effect[0] = c.program;
+        fill(f.engine->Blocks.EffectBlock, effect);
+        f.appliers->EFF_Data();
+        EXPECT_EQ(p.state.EffectProgram, c.program);
+        EXPECT_EQ(p.Picture8->isHidden(), !c.echoShown) << c.program;
+        EXPECT_EQ(p.Picture9->isHidden(), c.echoShown) << c.program;
+        EXPECT_EQ(p.Picture8->isEnabled(), c.groupsEnabled) << c.program;
+        EXPECT_EQ(p.Picture9->isEnabled(), c.groupsEnabled) << c.program;
+        EXPECT_EQ(p.Picture7[0]->isEnabled(), c.reverbCutEnabled) << c.program;
+        EXPECT_TRUE(p.Picture7[1]->isEnabled()) << c.program;
+    }
+}
+
 // Catches: any system byte sent to its neighbour's control, Combo1 left blank by a
 // case-sensitive match, the input port marked in its click colour, and the save button not
 // following manual saving.

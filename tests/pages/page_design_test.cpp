@@ -14,6 +14,7 @@
 #include "pages/page_set.h"
 #include "pages/volume_frame.h"
 
+#include <QGroupBox>
 #include <QLabel>
 #include <QRadioButton>
 #include <QWidget>
@@ -247,4 +248,56 @@ TEST_F(PageDesign, EqualiserFurnitureFollowsTheSectionTable) {
     }
     EXPECT_EQ(graphs.size(), 7u);
     EXPECT_EQ(p.Picture1[6]->findChildren<EQline*>().size(), 0);
+}
+
+// Catches a caption missing, misspelt or with the wrong colon (the full-width "：" of most
+// captions against the ASCII one of "EXCITER:"), or a stray label left on a page.
+TEST_F(PageDesign, CaptionsOfEveryPage) {
+    PageSet& p = pages;
+    const QStringList eq{"增益", "频率", "Q值"};
+    const auto micRows = [&](const char* mic) {
+        const QString m = QString::fromUtf8(mic);
+        return QStringList{m + "模式", m + "低切", m + "高频增益"} + eq;
+    };
+    const std::array<QStringList, 8> expected{{
+        QStringList{"音乐模式", "EXCITER:", "音乐输入端口", "Music Out Limit", "音乐变调"} + eq,
+        micRows("话筒A") + QStringList{"话筒反馈"},
+        QStringList{"效果模式",       "混响低切：",    "混响高切：", "回声低切：", "回声高切：",
+                    "回声A次数",      "回声A延时",     "回声A音量",  "回声B音量",  "回声B高切",
+                    "左右交替时间差", "回声B次数比例", "回声B延时",  "回声次数",   "回声延时",
+                    "回声音量",       "混响音量",      "混响1时间",  "混响2时间",  "混响3时间",
+                    "混响延时",       "混响高切1",     "混响高切2"} +
+            eq,
+        QStringList{"音乐低切："} + eq,
+        QStringList{"效果进中置开关", "中置音乐音量", "中置话筒音量"} + eq,
+        QStringList{"超低低切：", "超低高切：", "话筒打开时低音音量", "话筒关闭时低音音量",
+                    "超低极性"} +
+            eq,
+        QStringList{"是否锁定键盘", "是否静音", "数据保存/调用", "当前数据保存方式：", "音乐模式",
+                    "话筒模式", "效果模式", "音乐开机音量：", "音乐最大音量：", "话筒开机音量：",
+                    "话筒最大音量：", "效果开机音量：", "效果最大音量："},
+        micRows("话筒B"),
+    }};
+    // The captions of a page, without the labels inside its strips and graph.
+    const auto captionsOf = [](QWidget* root) {
+        QStringList texts;
+        for (QLabel* l : root->findChildren<QLabel*>()) {
+            bool inner = false;
+            for (QWidget* w = l->parentWidget(); w && w != root; w = w->parentWidget())
+                inner = inner || qobject_cast<LkSlide*>(w) || qobject_cast<EQline*>(w);
+            if (!inner)
+                texts << l->text();
+        }
+        texts.sort();
+        return texts;
+    };
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        QStringList want = expected[i];
+        want.sort();
+        EXPECT_EQ(captionsOf(p.Picture1[i]), want) << "page " << i;
+    }
+    EXPECT_EQ(captionsOf(p.Frame1), (QStringList{"效果", "话筒", "音乐"}));
+    EXPECT_EQ(p.Shape1[0]->title(), QString());
+    EXPECT_EQ(p.Shape1[1]->title(), QStringLiteral("开机模式管理"));
+    EXPECT_EQ(p.Shape1[2]->title(), QStringLiteral("音量限制"));
 }

@@ -18,6 +18,7 @@
 #include <QSlider>
 #include <QWidget>
 #include <gtest/gtest.h>
+#include <map>
 
 using namespace korvanex;
 
@@ -131,6 +132,36 @@ TEST_F(PageLayout, TextsFitTheirControls) {
             EXPECT_GE(e->width(), e->fontMetrics().horizontalAdvance(e->text()) + 6)
                 << e->text().toStdString();
         }
+    }
+}
+
+// Catches a read-out too narrow for the longest text its slider can give ("10.55KHz",
+// "1001Hz", "0.775V"), which the design texts alone do not reach.
+TEST_F(PageLayout, EveryReadoutTextFitsItsBox) {
+    std::vector<QWidget*> roots(pages->Picture1.begin(), pages->Picture1.end());
+    roots.push_back(pages->Frame1);
+    for (QWidget* root : roots) {
+        std::vector<QLineEdit*> boxes;
+        for (QLineEdit* e : root->findChildren<QLineEdit*>())
+            if (e->parentWidget()->metaObject()->className() != QByteArray("korvanex::LkSlide"))
+                boxes.push_back(e);
+        // The widest text each box shows while its slider goes through its whole range.
+        std::map<QLineEdit*, QString> widest;
+        for (ctSlide* s : root->findChildren<ctSlide*>()) {
+            const int design = s->Value();
+            for (int v = s->Min(); v <= s->Max(); ++v) {
+                s->setValue(v);
+                pages->showReadout(s);
+                for (QLineEdit* e : boxes)
+                    if (e->fontMetrics().horizontalAdvance(e->text()) >
+                        e->fontMetrics().horizontalAdvance(widest[e]))
+                        widest[e] = e->text();
+            }
+            s->setValue(design);
+        }
+        for (const auto& [e, text] : widest)
+            EXPECT_GE(e->width(), e->fontMetrics().horizontalAdvance(text) + 6)
+                << e->accessibleName().toStdString() << " " << text.toStdString();
     }
 }
 
