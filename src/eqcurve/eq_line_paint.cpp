@@ -282,7 +282,15 @@ void EQline::paintEvent(QPaintEvent* event) {
 
     for (int side = 0; side < 2; ++side) {
         if (cutoffMarkerShown_[side]) {
-            drawBadge(p, cutoffMarkerRect(side), CutoffBadgeColour,
+            // A cut-off at either end of the scale (20 Hz, 20 kHz) would put half its badge
+            // outside the plot: draw it just inside, so that its caption stays readable.
+            QRectF badge = cutoffMarkerRect(side);
+            if (badge.left() < plot.left()) {
+                badge.moveLeft(plot.left());
+            } else if (badge.right() > plot.right()) {
+                badge.moveRight(plot.right());
+            }
+            drawBadge(p, badge, CutoffBadgeColour,
                       side == 0 ? QStringLiteral("LPF") : QStringLiteral("HPF"), 8);
         }
     }
