@@ -6,9 +6,11 @@
 #include "controls/qt_prompter.h"
 #include "core/messages.h"
 #include "eqcurve/eq_line.h"
+#include "eqstrip/lk_slide.h"
 #include "link/qt_link_timer.h"
 #include "link/serial_control.h"
 #include "pages/eq_coupling.h"
+#include "pages/eq_panel.h"
 #include "pages/page_appliers.h"
 #include "pages/page_set.h"
 #include "pages/volume_frame.h"
@@ -164,6 +166,12 @@ void Form1::wireLink() {
     // Strips and graphs are coupled before the graphs get their start bands, so that the
     // strips show them too.
     coupling_ = new EqCoupling(*pages_, *engine_, this);
+    // The strips report an invalid filter type through the window's message boxes.
+    for (int n = 1; n <= 7; ++n) {
+        for (LkSlide* strip : pages_->eq(n).strips) {
+            strip->setPrompter(prompter_);
+        }
+    }
 }
 
 // --- Tabs ---

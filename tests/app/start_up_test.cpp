@@ -5,6 +5,8 @@
 #include "app/tab_strip.h"
 #include "controls/dc_button.h"
 #include "eqcurve/eq_line.h"
+#include "eqstrip/lk_slide.h"
+#include "pages/eq_panel.h"
 #include "pages/page_set.h"
 
 #include <QGuiApplication>
@@ -117,4 +119,13 @@ TEST(StartUp, FixedWindowFitsTheSmallScreenAndBarClearsTheTabs) {
     const QRect lastTab = form.Image1(7)->geometry();
     EXPECT_LT(lastTab.right(), form.mnulianji()->geometry().left());
     EXPECT_LE(lastTab.bottom(), form.pageSet().Picture1[0]->geometry().top());
+}
+
+// A strip whose filter type is refused must say so through the window's boxes, not silently.
+TEST(StartUp, StripsReportThroughTheWindowsPrompter) {
+    FormHarness h;
+    korvanex::LkSlide* strip = h.form->pageSet().eq(7).strips.back();
+    strip->setT(9);
+    ASSERT_EQ(h.prompter.boxes.size(), 1u);
+    EXPECT_EQ(h.prompter.boxes[0].text, QString::fromUtf8("无效属性值"));
 }
