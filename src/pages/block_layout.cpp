@@ -92,19 +92,29 @@ std::vector<Band> decodeEqSection(std::span<const QString> block, int start, int
     return out;
 }
 
+namespace {
+
+// The bands of equaliser `graph`, at the place the section table gives it in its block.
+std::vector<Band> sectionBands(std::span<const QString> block, int graph) {
+    const EqSectionLayout& section = eqSectionLayout(graph);
+    return decodeEqSection(block, section.start, section.bands);
+}
+
+} // namespace
+
 MusicBlockValues decodeMusicBlock(std::span<const QString> block) {
     MusicBlockValues v;
-    v.musicEq = decodeEqSection(block, 0, 10);
+    v.musicEq = sectionBands(block, 1);
     v.outLimit = byteAt(block, 40);
     v.mainLowCut = byteAt(block, 41);
-    v.mainEq = decodeEqSection(block, 42, 3);
+    v.mainEq = sectionBands(block, 4);
     v.centreMusicVolume = byteAt(block, 54);
     v.centreMicVolume = byteAt(block, 55);
     v.centreEffect = byteAt(block, 56);
-    v.centreEq = decodeEqSection(block, 57, 3);
+    v.centreEq = sectionBands(block, 5);
     v.subLowCut = byteAt(block, 69);
     v.subHighCut = byteAt(block, 70);
-    v.subEq = decodeEqSection(block, 71, 3);
+    v.subEq = sectionBands(block, 6);
     v.subVolumeMicClosed = byteAt(block, 83);
     v.subVolumeMicOpen = byteAt(block, 84);
     v.subPhase = byteAt(block, 85);
@@ -113,7 +123,7 @@ MusicBlockValues decodeMusicBlock(std::span<const QString> block) {
 
 MicBlockValues decodeMicBlock(std::span<const QString> block) {
     MicBlockValues v;
-    v.eq = decodeEqSection(block, 0, 10);
+    v.eq = sectionBands(block, 2); // microphone B's section sits at the same place
     v.lowCut = byteAt(block, 40);
     v.highGain = byteAt(block, 41);
     return v;
@@ -122,7 +132,7 @@ MicBlockValues decodeMicBlock(std::span<const QString> block) {
 EffectBlockValues decodeEffectBlock(std::span<const QString> block) {
     EffectBlockValues v;
     v.program = byteAt(block, 0);
-    v.eq = decodeEqSection(block, 1, 3);
+    v.eq = sectionBands(block, 3);
     for (int i = 0; i < 8; ++i) {
         v.echo[static_cast<std::size_t>(i)] = byteAt(block, 13 + i);
     }

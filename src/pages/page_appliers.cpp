@@ -84,43 +84,40 @@ QString onOffCaption(int byte) {
 PageAppliers::PageAppliers(PageSet& pages, link::LinkEngine& link, Prompter& prompter)
     : pages_(pages), link_(link), prompter_(prompter) {}
 
-void PageAppliers::applyEqSection(int graph, std::span<const QString> block) {
-    const EqSectionLayout& layout = eqSectionLayout(graph);
-    const std::vector<Band> bands = decodeEqSection(block, layout.start, layout.bands);
+void PageAppliers::applyEqSection(int graph, const std::vector<Band>& bands) {
     EqPanel& panel = pages_.eq(graph);
-    for (int i = 0; i < layout.bands; ++i) {
-        LkSlide* strip = panel.strips.at(std::size_t(i));
-        const Band& band = bands[std::size_t(i)];
+    for (std::size_t i = 0; i < bands.size(); ++i) {
+        LkSlide* strip = panel.strips.at(i);
+        const Band& band = bands[i];
         strip->setDb(band.dB);
         strip->setQ(band.Q);
         strip->setF(band.F);
         // The graph's band event echoes the band into the strip and, with the unit not ready,
         // queues nothing.
-        panel.graph->setVal(i, strip->F(), strip->db(), strip->Q());
+        panel.graph->setVal(int(i), strip->F(), strip->db(), strip->Q());
     }
 }
 
 void PageAppliers::Music_Data() {
     PageSet& p = pages_;
-    const auto& block = link_.Blocks.MusicBlock;
-    const MusicBlockValues v = decodeMusicBlock(block);
+    const MusicBlockValues v = decodeMusicBlock(link_.Blocks.MusicBlock);
 
-    applyEqSection(1, block);
+    applyEqSection(1, v.musicEq);
     if (auto text = OutputLimitText(setSlider(p.ctSlide19, v.outLimit))) {
         p.Text19->setText(*text);
     }
     cutoffHz(p.ctSlide9, p.Text10, v.mainLowCut);
-    applyEqSection(4, block);
+    applyEqSection(4, v.mainEq);
     plain(p.ctSlide10[0], p.Text11[0], v.centreMusicVolume);
     plain(p.ctSlide10[1], p.Text11[1], v.centreMicVolume);
     p.state.CenterEffectOn = std::int16_t(v.centreEffect);
     p.dcButton27->setCaption(onOffCaption(v.centreEffect));
-    applyEqSection(5, block);
+    applyEqSection(5, v.centreEq);
     cutoffHz(p.ctSlide12[0], p.Text12[0], v.subLowCut);
     p.EQline6->setHP_F(readoutHz(p.Text12[0]));
     cutoffHz(p.ctSlide12[1], p.Text12[1], v.subHighCut);
     p.EQline6->setLP_F(readoutHz(p.Text12[1]));
-    applyEqSection(6, block);
+    applyEqSection(6, v.subEq);
     // The lower slider, the bass volume with the microphone closed, comes first.
     plain(p.ctSlide12[3], p.Text12[3], v.subVolumeMicClosed);
     plain(p.ctSlide12[2], p.Text12[2], v.subVolumeMicOpen);
@@ -131,7 +128,7 @@ void PageAppliers::Music_Data() {
 void PageAppliers::applyMic(std::span<const QString> block, bool micB) {
     PageSet& p = pages_;
     const MicBlockValues v = decodeMicBlock(block);
-    applyEqSection(micB ? 7 : 2, block);
+    applyEqSection(micB ? 7 : 2, v.eq);
     ctSlide* lowCut = micB ? p.ctSlide20 : p.ctSlide11;
     TextBox* lowCutText = micB ? p.Text21 : p.Text5;
     cutoffHz(lowCut, lowCutText, v.lowCut);
@@ -149,12 +146,11 @@ void PageAppliers::MicB_Data() {
 
 void PageAppliers::EFF_Data() {
     PageSet& p = pages_;
-    const auto& block = link_.Blocks.EffectBlock;
-    const EffectBlockValues v = decodeEffectBlock(block);
+    const EffectBlockValues v = decodeEffectBlock(link_.Blocks.EffectBlock);
 
     p.state.EffectProgram = std::int16_t(v.program);
     p.showEffectProgram();
-    applyEqSection(3, block);
+    applyEqSection(3, v.eq);
     for (std::size_t i = 0; i < v.echo.size(); ++i) {
         p.ctSlide6[i]->setValue(v.echo[i]);
     }

@@ -6,7 +6,10 @@
 
 #include "link/block_appliers.h"
 
+#include "core/band.h"
+
 #include <span>
+#include <vector>
 
 class QString;
 
@@ -30,9 +33,9 @@ public:
     void set_Data() override;
 
 private:
-    // Bands of equaliser `graph` (1..7) from its block: strip values first, then the graph
-    // from what the strip reports back.
-    void applyEqSection(int graph, std::span<const QString> block);
+    // The decoded bands of equaliser `graph` (1..7): strip values first, then the graph from
+    // what the strip reports back.
+    void applyEqSection(int graph, const std::vector<Band>& bands);
     void applyMic(std::span<const QString> block, bool micB);
 
     PageSet& pages_;
