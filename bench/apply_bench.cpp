@@ -5,7 +5,7 @@
 #include "core/prompter.h"
 #include "link/fake_clock.h"
 #include "link/link_engine.h"
-#include "link/serial_line.h"
+#include "link/memory_line.h"
 #include "pages/page_appliers.h"
 #include "sim/unit_model.h"
 
@@ -14,33 +14,6 @@
 namespace {
 
 using namespace korvanex;
-
-// A closed line: the apply never touches the port.
-class ClosedLine : public link::SerialLine {
-public:
-    bool setSettings(const QString& s) override {
-        settings_ = s;
-        return true;
-    }
-    QString Settings() const override { return settings_; }
-    void setCommPort(const QString& name) override { port_ = name; }
-    QString CommPort() const override { return port_; }
-    OpenResult Open() override { return OpenResult::CannotOpen; }
-    void Close() override {}
-    bool PortOpen() const override { return false; }
-    QString errorText() const override { return {}; }
-    bool Output(const QByteArray&) override { return false; }
-    QByteArray Input() override { return {}; }
-    int InBufferCount() const override { return 0; }
-    int OutBufferCount() const override { return 0; }
-    void ClearInBuffer() override {}
-    void ClearOutBuffer() override {}
-    void Flush() override {}
-
-private:
-    QString settings_;
-    QString port_;
-};
 
 template <std::size_t N> void store(std::array<QString, N>& target, const QByteArray& bytes) {
     for (std::size_t i = 0; i < N; ++i) {
@@ -63,7 +36,7 @@ void ApplyFiveBlocks(benchmark::State& state) {
     Form1::Options options;
     options.finder = [] { return QString(); };
     options.prompter = &prompter;
-    options.line = std::make_unique<ClosedLine>();
+    options.line = std::make_unique<link::MemoryLine>(); // never opened
     options.timers = clock.factory();
     Form1 window(std::move(options));
     window.show();

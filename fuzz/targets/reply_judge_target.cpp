@@ -4,6 +4,7 @@
 #include "link/connect_bar.h"
 #include "link/fake_clock.h"
 #include "link/link_engine.h"
+#include "link/memory_line.h"
 
 #include <cstdlib>
 
@@ -11,70 +12,6 @@ namespace {
 
 using namespace korvanex;
 using namespace korvanex::link;
-
-// A serial line fed from the fuzz input; writes go nowhere.
-class FuzzLine : public SerialLine {
-public:
-    bool setSettings(const QString& settings) override {
-        settings_ = settings;
-        return true;
-    }
-    QString Settings() const override { return settings_; }
-    void setCommPort(const QString& portName) override { port_ = portName; }
-    QString CommPort() const override { return port_; }
-    OpenResult Open() override {
-        open_ = true;
-        return OpenResult::Opened;
-    }
-    void Close() override {
-        open_ = false;
-        inbox_.clear();
-    }
-    bool PortOpen() const override { return open_; }
-    QString errorText() const override { return {}; }
-    bool Output(const QByteArray& bytes) override {
-        if (bytes.isEmpty()) {
-            std::abort(); // the engine never writes nothing
-        }
-        return open_;
-    }
-    QByteArray Input() override {
-        QByteArray bytes;
-        bytes.swap(inbox_);
-        return bytes;
-    }
-    int InBufferCount() const override { return static_cast<int>(inbox_.size()); }
-    int OutBufferCount() const override { return 0; }
-    void ClearInBuffer() override { inbox_.clear(); }
-    void ClearOutBuffer() override {}
-    void Flush() override {}
-
-    void feed(const QByteArray& bytes) {
-        if (!open_) {
-            return;
-        }
-        inbox_ += bytes;
-        if (OnComm) {
-            OnComm();
-        }
-    }
-    void unplug() {
-        if (!open_) {
-            return;
-        }
-        open_ = false;
-        inbox_.clear();
-        if (OnDeviceLost) {
-            OnDeviceLost();
-        }
-    }
-
-private:
-    QString settings_;
-    QString port_;
-    QByteArray inbox_;
-    bool open_ = false;
-};
 
 void check(bool promise) {
     if (!promise) {
@@ -93,7 +30,7 @@ int fuzzReplyJudge(const std::uint8_t* data, std::size_t size) {
         return 0;
     }
     FakeClock clock;
-    FuzzLine line;
+    MemoryLine line;
     MemoryConnectBar bar;
     RecordingPrompter prompter;
     LinkEngine engine(line, bar, prompter, clock.factory(), [] { return QStringLiteral("fz0"); });
@@ -151,7 +88,7 @@ int fuzzReplyJudge(const std::uint8_t* data, std::size_t size) {
             line.unplug();
         }
         const std::size_t length = std::min<std::size_t>(control & 0x1F, size - pos);
-        line.feed(
+        line.receive(
             QByteArray(reinterpret_cast<const char*>(data + pos), static_cast<qsizetype>(length)));
         pos += length;
         check(engine.ReplyWaitCount >= 0 && engine.ReplyWaitCount <= 20);
@@ -161,6 +98,9 @@ int fuzzReplyJudge(const std::uint8_t* data, std::size_t size) {
     }
     clock.advance(2000); // let every sender and window run out
     check(!engine.replyInProgress());
+    for (const QByteArray& frame : line.writes) {
+        check(!frame.isEmpty()); // the engine never writes nothing
+    }
     check(engine.ReplyWaitCount <= 20);
     return 0;
 }

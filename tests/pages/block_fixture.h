@@ -7,59 +7,15 @@
 #include "link/connect_bar.h"
 #include "link/fake_clock.h"
 #include "link/link_engine.h"
-#include "link/serial_line.h"
+#include "link/memory_line.h"
 #include "pages/eq_coupling.h"
 #include "pages/page_appliers.h"
 #include "pages/page_set.h"
 
 #include <QWidget>
 #include <memory>
-#include <utility>
 
 namespace korvanex::block_samples {
-
-// A port that opens and takes every write; a test plays the unit's replies into it.
-class QuietLine : public link::SerialLine {
-public:
-    bool setSettings(const QString& s) override {
-        settings = s;
-        return true;
-    }
-    QString Settings() const override { return settings; }
-    void setCommPort(const QString& p) override { port = p; }
-    QString CommPort() const override { return port; }
-    OpenResult Open() override {
-        open = true;
-        return OpenResult::Opened;
-    }
-    void Close() override { open = false; }
-    bool PortOpen() const override { return open; }
-    QString errorText() const override { return {}; }
-    bool Output(const QByteArray& bytes) override {
-        written += bytes;
-        return open;
-    }
-    QByteArray Input() override { return std::exchange(incoming, {}); }
-    int InBufferCount() const override { return int(incoming.size()); }
-    int OutBufferCount() const override { return 0; }
-    void ClearInBuffer() override { incoming.clear(); }
-    void ClearOutBuffer() override {}
-    void Flush() override {}
-
-    // The unit's reply arrives: the receive event runs at once.
-    void receive(const QByteArray& bytes) {
-        incoming += bytes;
-        if (OnComm) {
-            OnComm();
-        }
-    }
-
-    bool open = false;
-    QByteArray incoming;
-    QString settings;
-    QString port;
-    QByteArray written;
-};
 
 struct LinkedPages {
     LinkedPages();
@@ -74,7 +30,7 @@ struct LinkedPages {
     void connectWithSamples();
 
     QWidget window;
-    QuietLine line;
+    link::MemoryLine line;
     link::MemoryConnectBar bar;
     RecordingPrompter prompter;
     link::FakeClock clock;

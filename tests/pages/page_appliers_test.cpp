@@ -336,7 +336,7 @@ TEST(ApplierRequests, NothingQueuedWhileApplying) {
     EXPECT_FALSE(f.engine->Timer2().Enabled());
     EXPECT_FALSE(f.engine->Timer3().Enabled());
     EXPECT_FALSE(f.engine->DeviceReady);
-    EXPECT_TRUE(f.line.written.isEmpty());
+    EXPECT_TRUE(f.line.writes.empty());
 }
 
 // Catches: the applier writing units into the strip itself; the units come only from the
