@@ -15,19 +15,10 @@ namespace {
 
 using namespace korvanex;
 
-template <std::size_t N> void store(std::array<QString, N>& target, const QByteArray& bytes) {
-    for (std::size_t i = 0; i < N; ++i) {
-        const auto byte = static_cast<unsigned char>(bytes.at(static_cast<qsizetype>(i)));
-        target[i] = QStringLiteral("%1").arg(byte, 2, 16, QLatin1Char('0')).toUpper();
-    }
-}
-
 void storeAll(link::BlockStore& blocks, const sim::UnitModel& model) {
-    store(blocks.MusicBlock, model.block(1));
-    store(blocks.MicABlock, model.block(2));
-    store(blocks.EffectBlock, model.block(3));
-    store(blocks.MicBBlock, model.block(4));
-    store(blocks.SystemBlock, model.block(5));
+    for (int n = 1; n <= 5; ++n) {
+        link::storeBlockBytes(blocks, n, model.block(n));
+    }
 }
 
 void ApplyFiveBlocks(benchmark::State& state) {

@@ -3,6 +3,7 @@
 // per byte, indexed from 0. An element is empty when the reply was too short; appliers read an
 // empty element as 0.
 
+#include <QByteArrayView>
 #include <QString>
 #include <array>
 
@@ -15,5 +16,10 @@ struct BlockStore {
     std::array<QString, 42> MicBBlock;   // block 4: microphone B
     std::array<QString, 23> SystemBlock; // block 5: system settings, equaliser mode
 };
+
+// Stores the bytes of block 1..5 (the reply without its two leading bytes) as hex texts.
+// Bytes missing at the end leave their elements empty; bytes beyond the block are ignored;
+// another block number stores nothing.
+void storeBlockBytes(BlockStore& store, int block, QByteArrayView bytes);
 
 } // namespace korvanex::link

@@ -112,7 +112,6 @@ private:
     void gatherTimeout();
     void judgeGathered();
     void act(const Verdict& verdict, const QByteArray& reply);
-    void storeBlock(int block, const QByteArray& reply);
     void applyBlock(int block);
     void handshakeDone();
     void blockReceived(int block, const QByteArray& reply);

@@ -12,16 +12,6 @@ QString text(const char* utf8) {
     return QString::fromUtf8(utf8);
 }
 
-template <std::size_t N> void fillStore(std::array<QString, N>& store, const QByteArray& reply) {
-    // Element i is reply byte i + 2; a short reply leaves the rest empty, and bytes beyond
-    // the block are ignored.
-    for (std::size_t i = 0; i < N; ++i) {
-        const qsizetype at = static_cast<qsizetype>(i) + 2;
-        store[i] =
-            at < reply.size() ? QString::fromLatin1(reply.mid(at, 1).toHex().toUpper()) : QString();
-    }
-}
-
 } // namespace
 
 void LinkEngine::MSComm1_OnComm() {
@@ -160,28 +150,6 @@ void LinkEngine::handshakeDone() {
     timer2_->setEnabled(true);
 }
 
-void LinkEngine::storeBlock(int block, const QByteArray& reply) {
-    switch (block) {
-    case 1:
-        fillStore(Blocks.MusicBlock, reply);
-        break;
-    case 2:
-        fillStore(Blocks.MicABlock, reply);
-        break;
-    case 3:
-        fillStore(Blocks.EffectBlock, reply);
-        break;
-    case 4:
-        fillStore(Blocks.MicBBlock, reply);
-        break;
-    case 5:
-        fillStore(Blocks.SystemBlock, reply);
-        break;
-    default:
-        break;
-    }
-}
-
 void LinkEngine::applyBlock(int block) {
     switch (block) {
     case 1:
@@ -208,7 +176,8 @@ void LinkEngine::blockReceived(int block, const QByteArray& reply) {
     static constexpr const char* kRecallDone[] = {msg::kMusicRecallDone, msg::kMicARecallDone,
                                                   msg::kEffectRecallDone, msg::kMicBRecallDone};
     timer2_->setEnabled(false);
-    storeBlock(block, reply);
+    // Element i is reply byte i + 2, after the block's 10 0N.
+    storeBlockBytes(Blocks, block, reply.mid(2));
     applyBlock(block);
     // Off again: this also stops a request that a page handler queued while it was applied.
     DisableTimer2();
