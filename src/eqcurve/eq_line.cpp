@@ -169,20 +169,21 @@ void EQline::setGraphEnabled(bool on) {
     QWidget::setEnabled(on);
 }
 
+void EQline::setSideType(int side, int value) {
+    const int type = tableType(value);
+    applyCrossoverType(type, side);
+    cutoff_.FiltType[side] = type;
+    PEQ_draw(0);
+}
+
 void EQline::setLTY(int value) {
     lty_ = value;
-    const int type = tableType(value);
-    applyCrossoverType(type, 0);
-    cutoff_.FiltType[0] = type;
-    PEQ_draw(0);
+    setSideType(0, value);
 }
 
 void EQline::setHTY(int value) {
     hty_ = value;
-    const int type = tableType(value);
-    applyCrossoverType(type, 1);
-    cutoff_.FiltType[1] = type;
-    PEQ_draw(0);
+    setSideType(1, value);
 }
 
 void EQline::setLP_F(float value) {

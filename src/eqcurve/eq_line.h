@@ -133,6 +133,8 @@ private:
     void rebuildGridCache();
     void applyCrossoverType(int type, int side);
     void setSideEnabled(int side, bool on);
+    // A cut-off type write (LTY side 0, HTY side 1), as the table reads the value.
+    void setSideType(int side, int value);
     void dragTo(QPointF widgetPos);
     void endDrag();
     int markerAt(QPointF widgetPos) const;
