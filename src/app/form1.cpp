@@ -12,6 +12,7 @@
 #include "pages/eq_coupling.h"
 #include "pages/eq_panel.h"
 #include "pages/page_appliers.h"
+#include "pages/page_base.h"
 #include "pages/page_set.h"
 #include "pages/volume_frame.h"
 
@@ -24,8 +25,7 @@ namespace korvanex {
 
 namespace {
 
-const std::array<const char*, Form1::kPageCount> kPageNames{"音乐", "麦克风A", "效果", "主输出",
-                                                            "中置", "超低音",  "系统", "麦克风B"};
+static_assert(kPageCaptions.size() == Form1::kPageCount);
 
 // The system page has no volume box beside it.
 constexpr int kSystemPage = 6;
@@ -111,7 +111,7 @@ Form1::~Form1() {
 
 void Form1::buildTabs() {
     for (int i = 0; i < kPageCount; ++i) {
-        const QString name = QString::fromUtf8(kPageNames[std::size_t(i)]);
+        const QString name = QString::fromUtf8(kPageCaptions[std::size_t(i)]);
         auto* image = new TabImage(name, this);
         image->setGeometry(kMargin + i * kTabWidth, kTabTop, kTabWidth, kTabHeight);
         auto* label = new TabLabel(name, image);

@@ -1,7 +1,14 @@
 #pragma once
 // Every message, caption and title the program shows, byte for byte, in one place.
 
+#include <QString>
+
 namespace korvanex::msg {
+
+// A catalogue text as shown.
+inline QString text(const char* utf8) {
+    return QString::fromUtf8(utf8);
+}
 
 // Titles
 inline constexpr const char* kSystemTitle = "系统提示";

@@ -7,11 +7,9 @@
 
 namespace korvanex::link {
 
-namespace {
+using msg::text;
 
-QString text(const char* utf8) {
-    return QString::fromUtf8(utf8);
-}
+namespace {
 
 constexpr int kGiveUpAfter = 20; // the 21st unanswered send gives up
 constexpr int kReplyWindowMs = 70;

@@ -6,13 +6,9 @@
 
 namespace korvanex::link {
 
-namespace {
+using msg::text;
 
-QString text(const char* utf8) {
-    return QString::fromUtf8(utf8);
-}
-
-} // namespace
+namespace {} // namespace
 
 void LinkEngine::MSComm1_OnComm() {
     const QByteArray bytes = line_.Input();

@@ -7,16 +7,13 @@
 #include <gtest/gtest.h>
 
 using korvanex::BoxIcon;
+using korvanex::msg::text;
 using korvanex::testing::bytes;
 using korvanex::testing::FormHarness;
 
 namespace {
 
 const QByteArray kExitFrame = bytes({0xA5, 0x67, 0x33, 0x31, 0x31, 0x30, 0x02, 0x01, 0x00});
-
-QString text(const char* utf8) {
-    return QString::fromUtf8(utf8);
-}
 
 long countOf(const std::vector<QByteArray>& writes, const QByteArray& frame) {
     return std::count(writes.begin(), writes.end(), frame);

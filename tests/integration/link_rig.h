@@ -2,6 +2,7 @@
 // The real link engine and serial control against the simulated unit on a pseudo-terminal,
 // with a connect bar that only remembers and a prompter that records its boxes.
 
+#include "core/messages.h"
 #include "core/prompter.h"
 #include "link/connect_bar.h"
 #include "link/link_engine.h"
@@ -33,6 +34,6 @@ struct LinkRig {
 // Runs the event loop until `done` holds or `ms` have passed.
 bool waitUntil(const std::function<bool()>& done, int ms = 5000);
 
-QString text(const char* utf8);
+using msg::text;
 
 } // namespace korvanex::testing

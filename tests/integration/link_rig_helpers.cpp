@@ -10,10 +10,6 @@
 
 namespace korvanex::testing {
 
-QString text(const char* utf8) {
-    return QString::fromUtf8(utf8);
-}
-
 LinkRig::LinkRig()
     : engine(line, bar, prompter, link::qtTimerFactory(), [this] { return unit.portPath(); }) {}
 

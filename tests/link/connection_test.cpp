@@ -13,10 +13,6 @@ using namespace korvanex::link::testing;
 
 namespace {
 
-QString t(const char* utf8) {
-    return QString::fromUtf8(utf8);
-}
-
 const QByteArray kProbe = hex("3F");
 const QByteArray kConnectCmd = hex("A5 67 33 31 31 30 02 01 7F");
 const QByteArray kDisconnectCmd = hex("A5 67 33 31 31 30 02 01 00");
@@ -49,17 +45,17 @@ TEST(LinkConnection, ConnectsThroughProbeHandshakeAndFiveBlocks) {
     EXPECT_EQ(rig.engine.ProbeWaitCount, 0);
     for (int block = 1; block <= 5; ++block) {
         EXPECT_EQ(rig.nextWrite(), blockRead(block)) << block;
-        EXPECT_FALSE(rig.bar.statusText == t(msg::kStatusConnected));
+        EXPECT_FALSE(rig.bar.statusText == msg::text(msg::kStatusConnected));
         rig.line.feed(blockReply(block, blockSize(block), 0xA0));
     }
     rig.clock.advance(500);
     EXPECT_EQ(rig.line.writes.size(), 7u); // nothing after the fifth block
     EXPECT_EQ(rig.appliers.calls,
               QStringList({"Music_Data", "Mic_Data", "EFF_Data", "MicB_Data", "set_Data"}));
-    EXPECT_EQ(rig.boxTexts(), QStringList({t(msg::kConnectDone)}));
-    EXPECT_EQ(rig.prompter.boxes[0].title, t(msg::kWindowCaption));
+    EXPECT_EQ(rig.boxTexts(), QStringList({msg::text(msg::kConnectDone)}));
+    EXPECT_EQ(rig.prompter.boxes[0].title, msg::text(msg::kWindowCaption));
     EXPECT_EQ(rig.prompter.boxes[0].icon, BoxIcon::Information);
-    EXPECT_EQ(rig.bar.statusText, t(msg::kStatusConnected));
+    EXPECT_EQ(rig.bar.statusText, msg::text(msg::kStatusConnected));
     EXPECT_EQ(rig.bar.statusColour, 0x00FF00u);
     EXPECT_FALSE(rig.bar.mnulianjiEnabled());
     EXPECT_TRUE(rig.engine.DeviceReady);
@@ -101,7 +97,7 @@ TEST(LinkConnection, DisconnectsAndClearsTheLink) {
     rig.line.feed(hex("35 82 01 00"));
     EXPECT_EQ(rig.writtenSince(from), std::vector<QByteArray>({kProbe, kDisconnectCmd}));
     EXPECT_FALSE(rig.line.PortOpen());
-    EXPECT_EQ(rig.bar.statusText, t(msg::kStatusDisconnected));
+    EXPECT_EQ(rig.bar.statusText, msg::text(msg::kStatusDisconnected));
     EXPECT_EQ(rig.bar.statusColour, 0x0000FFu);
     EXPECT_TRUE(rig.bar.mnulianjiEnabled());
     EXPECT_TRUE(rig.bar.mnutuojiEnabled());
@@ -134,7 +130,7 @@ TEST(LinkConnection, SectionRecall) {
     rig.engine.EnableTimer2();
     EXPECT_EQ(rig.nextWrite(), hex("A5 67 33 31 31 30 05 0A 02 10 02 08"));
     rig.line.feed(blockReply(2, 42));
-    EXPECT_EQ(rig.boxTexts(), QStringList({t(msg::kMicARecallDone)}));
+    EXPECT_EQ(rig.boxTexts(), QStringList({msg::text(msg::kMicARecallDone)}));
     EXPECT_TRUE(rig.engine.DeviceReady);
     EXPECT_EQ(rig.engine.PendingStep, 52);
     EXPECT_EQ(rig.engine.RecallMode, 10);
@@ -168,8 +164,8 @@ TEST(LinkSenders, UnansweredRequestGoesOut21Times) {
     rig.clock.advance(2000);
     EXPECT_EQ(rig.writtenSince(from), std::vector<QByteArray>(21, frame));
     EXPECT_EQ(rig.line.writes.back().at - rig.line.writes[from].at, 400); // every 20 ms
-    ASSERT_EQ(rig.boxTexts(), QStringList({t(msg::kNoReply)}));
-    EXPECT_EQ(rig.prompter.boxes[0].title, t(msg::kWindowCaption));
+    ASSERT_EQ(rig.boxTexts(), QStringList({msg::text(msg::kNoReply)}));
+    EXPECT_EQ(rig.prompter.boxes[0].title, msg::text(msg::kWindowCaption));
     EXPECT_EQ(rig.prompter.boxes[0].icon, BoxIcon::Information);
     EXPECT_EQ(rig.engine.ReplyWaitCount, 0);
     EXPECT_EQ(rig.engine.ProbeWaitCount, 0);
@@ -232,7 +228,7 @@ TEST(LinkSenders, RecallAndDownloadGiveUpsRestoreDeviceReady) {
     connecting.nextWrite();
     connecting.line.feed(hex("35 82 01 7F"));
     connecting.clock.advance(1000);
-    EXPECT_EQ(connecting.boxTexts(), QStringList({t(msg::kNoReply)}));
+    EXPECT_EQ(connecting.boxTexts(), QStringList({msg::text(msg::kNoReply)}));
     EXPECT_FALSE(connecting.engine.DeviceReady);
 }
 
@@ -245,7 +241,7 @@ TEST(LinkSenders, FailedWritesStillCount) {
     rig.engine.PendingStep = 52;
     rig.engine.EnableTimer2();
     rig.clock.advance(1000);
-    EXPECT_EQ(rig.boxTexts(), QStringList({t(msg::kNoReply)}));
+    EXPECT_EQ(rig.boxTexts(), QStringList({msg::text(msg::kNoReply)}));
 }
 
 // Catches a sender that sends a step it does not own, or counts it.

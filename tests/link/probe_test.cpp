@@ -9,13 +9,7 @@ using namespace korvanex;
 using namespace korvanex::link;
 using namespace korvanex::link::testing;
 
-namespace {
-
-QString t(const char* utf8) {
-    return QString::fromUtf8(utf8);
-}
-
-} // namespace
+namespace {} // namespace
 
 // Catches a give-up after the wrong number of probes, the box shown while the port is still
 // open (a late answer under it would start the senders), or the port left open.
@@ -30,8 +24,8 @@ TEST(LinkProbe, ConnectGivesUpAfter21ProbesWithThePortClosedFirst) {
     rig.clock.advance(1000);
     EXPECT_EQ(rig.writtenSince(0), std::vector<QByteArray>(21, hex("3F")));
     EXPECT_FALSE(portOpenUnderBox);
-    ASSERT_EQ(rig.boxTexts(), QStringList({t(msg::kConnectFailed)}));
-    EXPECT_EQ(rig.prompter.boxes[0].title, t(msg::kSystemTitle));
+    ASSERT_EQ(rig.boxTexts(), QStringList({msg::text(msg::kConnectFailed)}));
+    EXPECT_EQ(rig.prompter.boxes[0].title, msg::text(msg::kSystemTitle));
     EXPECT_EQ(rig.prompter.boxes[0].icon, BoxIcon::Critical);
     EXPECT_EQ(rig.engine.ProbeWaitCount, 0);
     EXPECT_FALSE(rig.engine.Timer1().Enabled());
@@ -61,8 +55,8 @@ TEST(LinkProbe, FailedDisconnectKeepsTheLinkUp) {
     rig.prompter.boxes.clear();
     rig.engine.mnutuoji_Click();
     rig.clock.advance(1000);
-    ASSERT_EQ(rig.boxTexts(), QStringList({t(msg::kCheckDevice)}));
-    EXPECT_EQ(rig.prompter.boxes[0].title, t(msg::kSystemTitle));
+    ASSERT_EQ(rig.boxTexts(), QStringList({msg::text(msg::kCheckDevice)}));
+    EXPECT_EQ(rig.prompter.boxes[0].title, msg::text(msg::kSystemTitle));
     EXPECT_EQ(rig.prompter.boxes[0].icon, BoxIcon::Critical);
     EXPECT_TRUE(rig.engine.LinkUp());
     EXPECT_FALSE(rig.bar.mnulianjiEnabled());
@@ -73,9 +67,9 @@ TEST(LinkProbe, PortSearchIsStickyForTheRun) {
     Rig rig;
     rig.portFound.clear();
     rig.engine.mnulianji_Click();
-    ASSERT_EQ(rig.boxTexts(), QStringList({t(msg::kUsbNotConnected)}));
+    ASSERT_EQ(rig.boxTexts(), QStringList({msg::text(msg::kUsbNotConnected)}));
     EXPECT_EQ(rig.prompter.boxes[0].icon, BoxIcon::Critical);
-    EXPECT_EQ(rig.prompter.boxes[0].title, t(msg::kWindowCaption));
+    EXPECT_EQ(rig.prompter.boxes[0].title, msg::text(msg::kWindowCaption));
     EXPECT_EQ(rig.line.opens, 0);
     EXPECT_FALSE(rig.engine.Timer1().Enabled());
 
@@ -101,8 +95,8 @@ TEST(LinkProbe, PortThatCannotOpenSendsNothing) {
     rig.engine.mnulianji_Click();
     rig.clock.advance(500);
     EXPECT_TRUE(rig.line.writes.empty());
-    ASSERT_EQ(rig.boxTexts(), QStringList({t(msg::kConnectFailed)}));
-    EXPECT_EQ(rig.prompter.boxes[0].title, t(msg::kSystemTitle));
+    ASSERT_EQ(rig.boxTexts(), QStringList({msg::text(msg::kConnectFailed)}));
+    EXPECT_EQ(rig.prompter.boxes[0].title, msg::text(msg::kSystemTitle));
     EXPECT_EQ(rig.prompter.boxes[0].icon, BoxIcon::Critical);
     EXPECT_TRUE(rig.quits.empty());
 }
@@ -114,9 +108,9 @@ TEST(LinkProbe, RefusedSettingsEndTheProgram) {
     rig.engine.mnulianji_Click();
     rig.clock.advance(500);
     EXPECT_TRUE(rig.line.writes.empty());
-    ASSERT_EQ(rig.boxTexts(), QStringList({t(msg::kPortSetupFailed)}));
+    ASSERT_EQ(rig.boxTexts(), QStringList({msg::text(msg::kPortSetupFailed)}));
     EXPECT_EQ(rig.prompter.boxes[0].icon, BoxIcon::Information);
-    EXPECT_EQ(rig.prompter.boxes[0].title, t(msg::kWindowCaption));
+    EXPECT_EQ(rig.prompter.boxes[0].title, msg::text(msg::kWindowCaption));
     EXPECT_EQ(rig.quits, std::vector<int>({1}));
     EXPECT_FALSE(rig.line.PortOpen());
 }

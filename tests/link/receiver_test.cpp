@@ -13,10 +13,6 @@ using namespace korvanex::link::testing;
 
 namespace {
 
-QString t(const char* utf8) {
-    return QString::fromUtf8(utf8);
-}
-
 // A linked rig whose parameter steps send a one-byte stand-in frame (the step number).
 struct LinkedRig : Rig {
     LinkedRig() {
@@ -41,8 +37,8 @@ TEST(LinkReceiver, CommunicationErrorStopsEverythingButKeepsThePort) {
     rig.request(52);
     rig.engine.ReplyWaitCount = 5;
     rig.line.feed(hex("35 82 01 7F"));
-    ASSERT_EQ(rig.boxTexts(), QStringList({t(msg::kCommError)}));
-    EXPECT_EQ(rig.prompter.boxes[0].title, t(msg::kSystemTitle));
+    ASSERT_EQ(rig.boxTexts(), QStringList({msg::text(msg::kCommError)}));
+    EXPECT_EQ(rig.prompter.boxes[0].title, msg::text(msg::kSystemTitle));
     EXPECT_EQ(rig.prompter.boxes[0].icon, BoxIcon::Critical);
     EXPECT_TRUE(rig.line.PortOpen());
     EXPECT_EQ(rig.engine.PendingStep, 52);
@@ -50,7 +46,7 @@ TEST(LinkReceiver, CommunicationErrorStopsEverythingButKeepsThePort) {
     EXPECT_FALSE(rig.engine.Timer1().Enabled());
     EXPECT_FALSE(rig.engine.Timer2().Enabled());
     EXPECT_FALSE(rig.engine.Timer3().Enabled());
-    EXPECT_EQ(rig.bar.statusText, t(msg::kStatusConnected));
+    EXPECT_EQ(rig.bar.statusText, msg::text(msg::kStatusConnected));
     EXPECT_GE(rig.line.inClears, 1);
     EXPECT_GE(rig.line.outClears, 1);
 }
@@ -67,12 +63,12 @@ TEST(LinkReceiver, AcknowledgementsAndTheirBoxes) {
     rig.line.feed(hex("35 82 08 0F"));
     rig.clock.advance(100);
     rig.line.feed(hex("35 82 08 0F"));
-    EXPECT_EQ(rig.boxTexts(), QStringList({t(msg::kSaveDone), t(msg::kSaveDone)}));
+    EXPECT_EQ(rig.boxTexts(), QStringList({msg::text(msg::kSaveDone), msg::text(msg::kSaveDone)}));
     rig.prompter.boxes.clear();
     rig.engine.DeviceReady = false;
     rig.request(53);
     rig.line.feed(hex("35 82 13 00"));
-    EXPECT_EQ(rig.boxTexts(), QStringList({t(msg::kImportDone)}));
+    EXPECT_EQ(rig.boxTexts(), QStringList({msg::text(msg::kImportDone)}));
     EXPECT_TRUE(rig.engine.DeviceReady);
     EXPECT_EQ(rig.engine.PendingStep, 53);
     rig.request(20);
@@ -148,7 +144,7 @@ TEST(LinkReceiver, SplitRepliesJoinWithinTheWindowOnly) {
     rig.request(25);
     rig.line.feed(hex("35 82"));
     rig.clock.advance(71);
-    EXPECT_EQ(rig.boxTexts(), QStringList({t(msg::kCommError)}));
+    EXPECT_EQ(rig.boxTexts(), QStringList({msg::text(msg::kCommError)}));
 
     // A block in three chunks within the window.
     rig.engine.RecallMode = 9;
@@ -160,7 +156,7 @@ TEST(LinkReceiver, SplitRepliesJoinWithinTheWindowOnly) {
     rig.clock.advance(20);
     rig.line.feed(block.mid(60));
     EXPECT_EQ(rig.engine.Blocks.MusicBlock[85], QStringLiteral("55"));
-    EXPECT_EQ(rig.boxTexts().last(), t(msg::kMusicRecallDone));
+    EXPECT_EQ(rig.boxTexts().last(), msg::text(msg::kMusicRecallDone));
 }
 
 // Catches a complete reply waiting out the window, and its late tail judged as a new reply
@@ -197,7 +193,7 @@ TEST(LinkReceiver, NoTickSendsOrCountsDuringAGather) {
     EXPECT_TRUE(rig.engine.replyInProgress());
     rig.clock.advance(20);
     EXPECT_FALSE(rig.engine.replyInProgress());
-    EXPECT_EQ(rig.boxTexts(), QStringList({t(msg::kCommError)}));
+    EXPECT_EQ(rig.boxTexts(), QStringList({msg::text(msg::kCommError)}));
 }
 
 // Catches a request stored during a gather being judged against (an error for the old
@@ -209,7 +205,7 @@ TEST(LinkReceiver, RequestStoredDuringAGatherTakesEffectAfterTheJudgement) {
     rig.engine.PendingStep = 39;
     rig.engine.EnableTimer3();
     rig.line.feed(hex("08 0F"));
-    EXPECT_EQ(rig.boxTexts(), QStringList({t(msg::kSaveDone)}));
+    EXPECT_EQ(rig.boxTexts(), QStringList({msg::text(msg::kSaveDone)}));
     EXPECT_EQ(rig.engine.PendingStep, 39);
     EXPECT_TRUE(rig.engine.Timer3().Enabled());
     EXPECT_EQ(rig.nextWrite(), QByteArray(1, 39));
@@ -260,10 +256,10 @@ TEST(LinkReceiver, DeviceLossEndsTheLinkAndReconnectWorks) {
     rig.request(25);
     rig.line.feed(hex("35"));
     rig.line.unplug();
-    ASSERT_EQ(rig.boxTexts(), QStringList({t(msg::kCheckDevice)}));
-    EXPECT_EQ(rig.prompter.boxes[0].title, t(msg::kSystemTitle));
+    ASSERT_EQ(rig.boxTexts(), QStringList({msg::text(msg::kCheckDevice)}));
+    EXPECT_EQ(rig.prompter.boxes[0].title, msg::text(msg::kSystemTitle));
     EXPECT_EQ(rig.prompter.boxes[0].icon, BoxIcon::Critical);
-    EXPECT_EQ(rig.bar.statusText, t(msg::kStatusDisconnected));
+    EXPECT_EQ(rig.bar.statusText, msg::text(msg::kStatusDisconnected));
     EXPECT_EQ(rig.bar.statusColour, 0x0000FFu);
     EXPECT_TRUE(rig.bar.mnulianjiEnabled());
     EXPECT_FALSE(rig.engine.LinkUp());
@@ -277,7 +273,7 @@ TEST(LinkReceiver, DeviceLossEndsTheLinkAndReconnectWorks) {
     rig.prompter.boxes.clear();
     rig.connect();
     EXPECT_TRUE(rig.engine.LinkUp());
-    EXPECT_EQ(rig.boxTexts(), QStringList({t(msg::kConnectDone)}));
+    EXPECT_EQ(rig.boxTexts(), QStringList({msg::text(msg::kConnectDone)}));
 }
 
 // Catches the link completing after the device vanished under the completion box (status
@@ -285,12 +281,12 @@ TEST(LinkReceiver, DeviceLossEndsTheLinkAndReconnectWorks) {
 TEST(LinkReceiver, DeviceLossUnderTheCompletionBoxWins) {
     Rig rig;
     rig.prompter.onBox = [&](const RecordingPrompter::Box& box) {
-        if (box.text == t(msg::kConnectDone)) {
+        if (box.text == msg::text(msg::kConnectDone)) {
             rig.line.unplug();
         }
     };
     rig.connect();
-    EXPECT_EQ(rig.bar.statusText, t(msg::kStatusDisconnected));
+    EXPECT_EQ(rig.bar.statusText, msg::text(msg::kStatusDisconnected));
     EXPECT_TRUE(rig.bar.mnulianjiEnabled());
     EXPECT_FALSE(rig.engine.DeviceReady);
     EXPECT_FALSE(rig.engine.deviceNotifyRegistered());
