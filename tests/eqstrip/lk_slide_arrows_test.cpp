@@ -65,6 +65,27 @@ TEST_F(LkSlideArrows, HoldStepsUntilStepAfterRelease) {
     EXPECT_FALSE(strip.qRepeating());
 }
 
+// Catches: the repeat ending when the held pointer slides off the arrow (the arrow's
+// released() on leaving is not a mouse release), or a second repeat when it comes back.
+TEST_F(LkSlideArrows, HeldArrowStepsOnWhilePointerIsOffIt) {
+    QWidget* arrow = strip.qUpArrow();
+    press(arrow);
+    QTest::mouseMove(arrow, QPoint(-30, 10)); // the button stays down
+    while (q.count() < 3) {
+        ASSERT_TRUE(q.wait(1000)) << "stopped after " << q.count() << " steps";
+    }
+    QTest::mouseMove(arrow, QPoint(5, 10));
+    ASSERT_TRUE(q.wait(1000));
+    QTest::mouseMove(arrow, QPoint(60, 10));
+    ASSERT_TRUE(q.wait(1000));
+    EXPECT_TRUE(strip.qRepeating());
+    release(arrow);
+    ASSERT_TRUE(q.wait(1000));
+    settle();
+    EXPECT_EQ(q.count(), 6);
+    EXPECT_FLOAT_EQ(strip.Q(), 1.6f);
+}
+
 // Catches: the stored Q taken past its limits, or the signal carrying the box's value.
 TEST_F(LkSlideArrows, LimitsHoldStoredQWhileBoxShowsOneStepPast) {
     strip.setQ(0.4f);
