@@ -2,6 +2,7 @@
 // every way a repeat must end.
 #include "strip_helpers.h"
 
+#include <QApplication>
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QTest>
@@ -120,7 +121,8 @@ TEST_F(LkSlideArrows, SecondPressDuringRepeatIsIgnored) {
 }
 
 // Catches: a repeat that runs on forever when its release lands elsewhere or never comes
-// because the strip was disabled, hidden or its Q controls switched off.
+// because the window lost the mouse, the strip was disabled, hidden or its Q controls
+// switched off; and a repeat ended by another window going inactive.
 TEST_F(LkSlideArrows, RepeatEndsOnReleaseElsewhereDisableHide) {
     QWidget elsewhere;
     press(strip.qUpArrow());
@@ -128,6 +130,17 @@ TEST_F(LkSlideArrows, RepeatEndsOnReleaseElsewhereDisableHide) {
     ASSERT_TRUE(q.wait(1000));
     settle();
     EXPECT_EQ(q.count(), 1);
+
+    QEvent deactivate(QEvent::WindowDeactivate);
+    q.clear();
+    press(strip.qUpArrow());
+    QApplication::sendEvent(&elsewhere, &deactivate);
+    ASSERT_TRUE(q.wait(1000));
+    ASSERT_TRUE(q.wait(1000));
+    QApplication::sendEvent(&strip, &deactivate); // ends it after the step then due
+    ASSERT_TRUE(q.wait(1000));
+    settle();
+    EXPECT_EQ(q.count(), 3);
 
     const auto stopsAtOnce = [&](const std::function<void()>& interrupt) {
         q.clear();
