@@ -1,10 +1,13 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages Korvanex needs to build, test and run, skipping those that
-# are already there. Uses sudo when not run as root.
+# are already there. Uses sudo when not run as root. fonts-urw-base35 gives Nimbus Sans, close to
+# the band strip's Tahoma in width; without it the strip falls back to the wider DejaVu Sans,
+# which cuts its longest box texts.
 set -euo pipefail
 
 packages=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-serialport-dev libgl-dev
-          libgtest-dev libgmock-dev libbenchmark-dev fonts-noto-cjk)
+          libgtest-dev libgmock-dev libbenchmark-dev fonts-noto-cjk
+          fonts-urw-base35)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -3,13 +3,13 @@
 #include "core/messages.h"
 #include "core/numbers.h"
 #include "core/prompter.h"
+#include "eqstrip/band_limits.h"
 #include "eqstrip/gain_grid.h"
 #include "eqstrip/knob_track.h"
 #include "eqstrip/step_arrow.h"
 
 #include <QApplication>
 #include <QLineEdit>
-#include <QMouseEvent>
 #include <QPainter>
 #include <QTimer>
 #include <QWheelEvent>
@@ -18,13 +18,10 @@
 
 namespace korvanex {
 
+using namespace strip;
+
 namespace {
 
-constexpr double kMaxGain = 12.0;
-constexpr double kMinQ = 0.3;
-constexpr double kMaxQ = 15.0;
-constexpr double kMinF = 20.0;
-constexpr double kMaxF = 20000.0;
 constexpr double kGainKeyStep = 0.2;
 constexpr double kQStep = 0.1;
 constexpr int kQStepMs = 200;
@@ -73,10 +70,12 @@ LkSlide::LkSlide(QWidget* parent) : QWidget(parent) {
         "QLineEdit:focus { border-color: #1e6ed2; }"
         "QLineEdit:disabled { background: #e4e7e8; color: #8a9296; border-color: #b9c0c4; }"));
 
+    // Nimbus Sans stands in for Tahoma where it is missing: the next fallback is wide enough
+    // to cut "20000Hz" and "-12.0dB" off in their boxes.
     QFont boxFont;
     boxFont.setFamilies(
         {QStringLiteral("Tahoma"), QStringLiteral("Nimbus Sans"), QStringLiteral("DejaVu Sans")});
-    boxFont.setPixelSize(11);
+    boxFont.setPixelSize(12); // 9 pt at 15 twips a pixel
     const auto makeBox = [&](const QString& text, QRect where) {
         auto* box = new QLineEdit(text, this);
         box->setGeometry(where);
@@ -128,8 +127,6 @@ LkSlide::LkSlide(QWidget* parent) : QWidget(parent) {
     connect(txtQ_, &QLineEdit::returnPressed, this, &LkSlide::qEntered);
     connect(qDown_, &StepArrow::pressed, this, [this] { arrowPressed(-1); });
     connect(qUp_, &StepArrow::pressed, this, [this] { arrowPressed(+1); });
-    connect(qDown_, &StepArrow::released, this, &LkSlide::arrowReleased);
-    connect(qUp_, &StepArrow::released, this, &LkSlide::arrowReleased);
 
     updateAccessibleNames();
 }
@@ -284,45 +281,11 @@ void LkSlide::wheelEvent(QWheelEvent* event) {
     event->accept();
 }
 
-// Entry boxes act on Enter only. Text that is not a plain number, or a value beyond the
-// limits, puts the stored value back and raises nothing.
-void LkSlide::gainEntered() {
-    const auto value = parseStrictDecimal(txtdb_->text());
-    if (!value || *value > kMaxGain || *value < -kMaxGain) {
-        txtdb_->setText(formatFixed(db_, 1));
-        return;
-    }
-    if (oddTenth(*value)) {
-        txtdb_->setText(formatGeneral(*value - 0.1));
-    }
-    // Trimmed: the strict test allows any surrounding blank, the leading number only spaces.
-    db_ = static_cast<float>(leadingNumber(txtdb_->text().trimmed()));
-    emit DBChanged(db_);
-}
-
-void LkSlide::freqEntered() {
-    const auto value = parseStrictDecimal(txtF_->text());
-    if (!value || *value > kMaxF || *value < kMinF) {
-        txtF_->setText(formatFixed(F_, 0));
-        return;
-    }
-    F_ = static_cast<float>(*value);
-    emit FChanged(F_);
-}
-
-void LkSlide::qEntered() {
-    const auto value = parseStrictDecimal(txtQ_->text());
-    if (!value || *value > kMaxQ || *value < kMinQ) {
-        txtQ_->setText(formatFixed(Q_, 1));
-        return;
-    }
-    Q_ = static_cast<float>(*value);
-    emit QChanged(Q_);
-}
-
 // Q arrows: the first step comes 200 ms after the press, then one every 200 ms until the
-// release; a release ends the repeat after the step then due. The box may show one step
-// past a limit; the stored Q does not go past it.
+// release; a release ends the repeat after the step then due. Only a real button release
+// counts: the arrow's own released() also fires when the held pointer slides off it, and
+// the stepping goes on then. The box may show one step past a limit; the stored Q does
+// not go past it.
 void LkSlide::arrowPressed(int direction) {
     if (StepBusy_) {
         return;
@@ -332,10 +295,6 @@ void LkSlide::arrowPressed(int direction) {
     stepDirection_ = direction;
     qApp->installEventFilter(releaseWatch_); // a release anywhere ends the repeat
     stepTimer_->start();
-}
-
-void LkSlide::arrowReleased() {
-    StepRepeat_ = false;
 }
 
 void LkSlide::qStep() {
@@ -366,21 +325,6 @@ void LkSlide::changeEvent(QEvent* event) {
         stopQRepeat();
     }
     QWidget::changeEvent(event);
-}
-
-bool LkSlide::eventFilter(QObject* watched, QEvent* event) {
-    // A left press in a box sends the band again through the host.
-    if (event->type() == QEvent::MouseButtonPress &&
-        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
-        if (watched == txtdb_) {
-            emit DBChanged(db_);
-        } else if (watched == txtF_) {
-            emit FChanged(F_);
-        } else if (watched == txtQ_) {
-            emit QChanged(Q_);
-        }
-    }
-    return QWidget::eventFilter(watched, event);
 }
 
 void LkSlide::paintEvent(QPaintEvent*) {

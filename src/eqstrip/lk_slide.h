@@ -93,7 +93,6 @@ private:
     void freqEntered();
     void qEntered();
     void arrowPressed(int direction);
-    void arrowReleased();
     void qStep();
     void stopQRepeat();
     void updateAccessibleNames();
@@ -105,7 +104,8 @@ private:
     bool QEnabled_ = true;
     bool FEnabled_ = true;
 
-    // Q repeat: StepRepeat goes false on release, the running repeat ends after its next step.
+    // Q repeat: StepRepeat goes false on a mouse button release anywhere, the running repeat
+    // ends after its next step.
     bool StepRepeat_ = false;
     bool StepBusy_ = false;
     int stepDirection_ = 0;

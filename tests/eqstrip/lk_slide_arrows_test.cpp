@@ -2,6 +2,7 @@
 // every way a repeat must end.
 #include "strip_helpers.h"
 
+#include <QApplication>
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QTest>
@@ -65,6 +66,27 @@ TEST_F(LkSlideArrows, HoldStepsUntilStepAfterRelease) {
     EXPECT_FALSE(strip.qRepeating());
 }
 
+// Catches: the repeat ending when the held pointer slides off the arrow (the arrow's
+// released() on leaving is not a mouse release), or a second repeat when it comes back.
+TEST_F(LkSlideArrows, HeldArrowStepsOnWhilePointerIsOffIt) {
+    QWidget* arrow = strip.qUpArrow();
+    press(arrow);
+    QTest::mouseMove(arrow, QPoint(-30, 10)); // the button stays down
+    while (q.count() < 3) {
+        ASSERT_TRUE(q.wait(1000)) << "stopped after " << q.count() << " steps";
+    }
+    QTest::mouseMove(arrow, QPoint(5, 10));
+    ASSERT_TRUE(q.wait(1000));
+    QTest::mouseMove(arrow, QPoint(60, 10));
+    ASSERT_TRUE(q.wait(1000));
+    EXPECT_TRUE(strip.qRepeating());
+    release(arrow);
+    ASSERT_TRUE(q.wait(1000));
+    settle();
+    EXPECT_EQ(q.count(), 6);
+    EXPECT_FLOAT_EQ(strip.Q(), 1.6f);
+}
+
 // Catches: the stored Q taken past its limits, or the signal carrying the box's value.
 TEST_F(LkSlideArrows, LimitsHoldStoredQWhileBoxShowsOneStepPast) {
     strip.setQ(0.4f);
@@ -99,7 +121,8 @@ TEST_F(LkSlideArrows, SecondPressDuringRepeatIsIgnored) {
 }
 
 // Catches: a repeat that runs on forever when its release lands elsewhere or never comes
-// because the strip was disabled, hidden or its Q controls switched off.
+// because the window lost the mouse, the strip was disabled, hidden or its Q controls
+// switched off; and a repeat ended by another window going inactive.
 TEST_F(LkSlideArrows, RepeatEndsOnReleaseElsewhereDisableHide) {
     QWidget elsewhere;
     press(strip.qUpArrow());
@@ -107,6 +130,17 @@ TEST_F(LkSlideArrows, RepeatEndsOnReleaseElsewhereDisableHide) {
     ASSERT_TRUE(q.wait(1000));
     settle();
     EXPECT_EQ(q.count(), 1);
+
+    QEvent deactivate(QEvent::WindowDeactivate);
+    q.clear();
+    press(strip.qUpArrow());
+    QApplication::sendEvent(&elsewhere, &deactivate);
+    ASSERT_TRUE(q.wait(1000));
+    ASSERT_TRUE(q.wait(1000));
+    QApplication::sendEvent(&strip, &deactivate); // ends it after the step then due
+    ASSERT_TRUE(q.wait(1000));
+    settle();
+    EXPECT_EQ(q.count(), 3);
 
     const auto stopsAtOnce = [&](const std::function<void()>& interrupt) {
         q.clear();

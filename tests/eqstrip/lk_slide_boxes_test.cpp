@@ -98,25 +98,48 @@ TEST_F(LkSlideBoxes, FrequencyEnterAcceptsLimitsRestoresBareValue) {
 }
 
 // Catches: a parser that accepts "inf", "nan", hex or the locale's comma and group
-// separators (strtod-style), which would let such texts become band values.
+// separators (strtod-style), which would let such texts become band values, and knob keys
+// that read or write the gain box with the locale's comma.
 TEST_F(LkSlideBoxes, StrictNumbersUnderCommaLocale) {
     const QLocale saved;
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     std::setlocale(LC_NUMERIC, "de_DE.UTF-8");
-    for (const char* typed : {"inf", "nan", "0x5", "2,5", "1.000,5", "1,000", " "}) {
+    for (const char* typed : {"inf", "nan", "-inf", "0x5", "2,5", "1.000,5", "1,000", " "}) {
         enterText(strip.qBox(), typed);
         enterText(strip.freqBox(), typed);
+        enterText(strip.gainBox(), typed);
         SCOPED_TRACE(typed);
         EXPECT_EQ(strip.qBox()->text(), "1.4");
         EXPECT_EQ(strip.freqBox()->text(), "1000");
+        EXPECT_EQ(strip.gainBox()->text(), "2.0");
     }
-    EXPECT_EQ(q.count() + f.count(), 0);
+    EXPECT_EQ(q.count() + f.count() + db.count(), 0);
     enterText(strip.qBox(), "2.5");
     EXPECT_FLOAT_EQ(strip.Q(), 2.5f);
     enterText(strip.gainBox(), "-4.7");
     EXPECT_EQ(strip.gainBox()->text(), "-4.8");
+    QTest::keyClick(strip.knobTrack(), Qt::Key_Up);
+    EXPECT_EQ(strip.gainBox()->text(), "-4.6dB");
+    EXPECT_FLOAT_EQ(lastFloat(db), -4.6f);
     std::setlocale(LC_NUMERIC, "C");
     QLocale::setDefault(saved);
+}
+
+// Catches: boxes that take only the main Return key, not the keypad's Enter.
+TEST_F(LkSlideBoxes, KeypadEnterActsAsEnter) {
+    const struct {
+        QLineEdit* box;
+        QSignalSpy* spy;
+        float typed;
+    } cases[] = {
+        {strip.gainBox(), &db, 4.0f}, {strip.freqBox(), &f, 400.0f}, {strip.qBox(), &q, 4.0f}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed);
+        c.box->setText(QString::number(c.typed));
+        QTest::keyClick(c.box, Qt::Key_Enter, Qt::KeypadModifier);
+        ASSERT_EQ(c.spy->count(), 1);
+        EXPECT_FLOAT_EQ(lastFloat(*c.spy), c.typed);
+    }
 }
 
 // Catches: a gain accepted with a leading non-space blank (a pasted no-break space) but

@@ -6,7 +6,9 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QSignalSpy>
+#include <QTest>
 #include <clocale>
+#include <functional>
 #include <gtest/gtest.h>
 
 using namespace korvanex;
@@ -80,16 +82,6 @@ TEST(LkSlideSetters, NewStripShowsDesignTexts) {
     EXPECT_EQ(strip.size(), QSize(65, 201));
 }
 
-// Catches: a unit gain beyond the scale (byte 255 = +13.5 dB) clipped in the stored value,
-// and a knob drawn off the track.
-TEST(LkSlideSetters, GainBeyondScaleKeepsValueOnlyDrawingClamps) {
-    LkSlide strip;
-    strip.setVal(1000.0f, 13.5f, 1.0f);
-    EXPECT_FLOAT_EQ(strip.db(), 13.5f);
-    EXPECT_EQ(strip.gainBox()->text(), "13.5dB");
-    EXPECT_LT(strip.knobTop(), 0.0);
-}
-
 // Catches: texts written with the locale's comma, which the strip could not read back.
 TEST(LkSlideSetters, TextsUseFullStopUnderCommaLocale) {
     const QLocale saved;
@@ -146,6 +138,43 @@ TEST(LkSlideSetters, EnableFlagsSwitchOnlyTheirControls) {
     EXPECT_TRUE(strip.qBox()->isEnabled());
     EXPECT_TRUE(strip.qUpArrow()->isEnabled());
     EXPECT_FALSE(strip.freqBox()->isEnabled());
+}
+
+// Catches: a click on a greyed Q or frequency box (graphic equaliser mode) still re-sending
+// the band, a greyed arrow starting a repeat, and the gain controls greyed along with them.
+TEST(LkSlideSetters, GreyedControlsRaiseNothingGainControlsStillWork) {
+    const auto click = [](QWidget* w) { QTest::mouseClick(w, Qt::LeftButton); };
+    const struct {
+        const char* what;
+        std::function<void(LkSlide&)> act;
+        int gainSignals;
+    } cases[] = {
+        {"Q box click", [&](LkSlide& s) { click(s.qBox()); }, 0},
+        {"frequency box click", [&](LkSlide& s) { click(s.freqBox()); }, 0},
+        {"Q- arrow click", [&](LkSlide& s) { click(s.qDownArrow()); }, 0},
+        {"Q+ arrow click", [&](LkSlide& s) { click(s.qUpArrow()); }, 0},
+        {"gain box click", [&](LkSlide& s) { click(s.gainBox()); }, 1},
+        {"gain box Enter", [](LkSlide& s) { korvanex::test::enterText(s.gainBox(), "4"); }, 1},
+        {"knob key", [](LkSlide& s) { QTest::keyClick(s.knobTrack(), Qt::Key_Up); }, 1},
+        {"knob click",
+         [](LkSlide& s) {
+             QTest::mouseClick(s.knobTrack(), Qt::LeftButton, {},
+                               korvanex::test::knobCentre(s).toPoint());
+         },
+         1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        LkSlide strip;
+        strip.setVal(1000.0f, 2.0f, 1.4f);
+        strip.setQEnabled(false);
+        strip.setFEnabled(false);
+        Spies spies(strip);
+        c.act(strip);
+        EXPECT_FALSE(strip.qRepeating());
+        EXPECT_EQ(spies.db.count(), c.gainSignals);
+        EXPECT_EQ(spies.total(), c.gainSignals);
+    }
 }
 
 // Catches: controls a screen reader cannot name, or that cannot tell the bands apart.
