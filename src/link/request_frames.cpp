@@ -4,6 +4,7 @@
 #include "link/freq_code.h"
 #include "link/full_state_frame.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <span>
@@ -12,7 +13,7 @@ namespace korvanex::link {
 
 namespace {
 
-constexpr int kKHzSpan = 1400; // the high-cut sliders' 400..1800, less 400
+constexpr double kKHzSpan = 1400.0; // the high-cut sliders' 400..1800, less 400
 constexpr float kLowestHz = 20.0f;
 constexpr float kHighestHz = 20000.0f;
 
@@ -81,23 +82,16 @@ std::uint8_t directQByte(float Q) {
 }
 
 BytePair freqPair(float hz) {
-    const float held = !std::isfinite(hz) ? kLowestHz
-                       : hz < kLowestHz   ? kLowestHz
-                       : hz > kHighestHz  ? kHighestHz
-                                          : hz;
+    const float held = std::isfinite(hz) ? std::clamp(hz, kLowestHz, kHighestHz) : kLowestHz;
     BytePair pair;
     FreqToCode(pair.hi, pair.lo, held);
     return pair;
 }
 
 BytePair kHzPair(QStringView readout) {
-    double x = roundHalfEven((leadingNumber(readout) - 4.0) * 100.0);
-    if (!(x >= 0.0)) {
-        x = 0.0;
-    } else if (x > kKHzSpan) {
-        x = kKHzSpan;
-    }
-    return wordBytes(x);
+    // Below the span wordBytes already holds the word at 0.
+    const double x = roundHalfEven((leadingNumber(readout) - 4.0) * 100.0);
+    return wordBytes(std::min(x, kKHzSpan));
 }
 
 QByteArray bandFrame(std::uint8_t group, std::uint8_t index, const StripBand& band) {

@@ -271,13 +271,13 @@ TEST(ParameterFrames, OperandOutsideItsArrayDropsTheStep) {
         bool built;
     };
     const Row rows[] = {
-        {2, 0, 9, true},    {2, 0, 10, false},  {2, 0, -1, false},   {8, 0, 10, false},
-        {54, 0, 10, false}, {15, 0, 2, true},   {15, 0, 3, false},   {25, 0, 3, false},
-        {29, 0, 3, false},  {34, 0, 3, false},  {34, 0, -1, false},  {20, 0, 7, true},
-        {20, 0, 8, false},  {20, 0, -1, false}, {21, 0, 9, true},    {21, 0, 10, false},
-        {30, 1, 0, true},   {30, 2, 0, false},  {30, -1, 0, false},  {35, 3, 0, true},
-        {35, 4, 0, false},  {35, -1, 0, false}, {1, 0x7F, 0, false}, {52, 0, 0, false},
-        {0, 0, 0, false},   {61, 0, 0, false}};
+        {2, 0, 0, true},     {2, 0, 9, true},    {2, 0, 10, false}, {2, 0, -1, false},
+        {8, 0, 10, false},   {54, 0, 10, false}, {15, 0, 2, true},  {15, 0, 3, false},
+        {25, 0, 3, false},   {29, 0, 3, false},  {34, 0, 0, true},  {34, 0, 3, false},
+        {34, 0, -1, false},  {20, 0, 7, true},   {20, 0, 8, false}, {20, 0, -1, false},
+        {21, 0, 9, true},    {21, 0, 10, false}, {30, 1, 0, true},  {30, 2, 0, false},
+        {30, -1, 0, false},  {35, 3, 0, true},   {35, 4, 0, false}, {35, -1, 0, false},
+        {1, 0x7F, 0, false}, {52, 0, 0, false},  {0, 0, 0, false},  {61, 0, 0, false}};
     const PageValues pages;
     for (const Row& r : rows) {
         EXPECT_EQ(parameterFrame(r.step, {r.stepValue, r.stepIndex, 0}, pages).has_value(), r.built)
