@@ -44,8 +44,7 @@ std::optional<QByteArray> bandStep(std::uint8_t group, std::span<const StripBand
     if (index < 0 || index >= static_cast<int>(strips.size())) {
         return std::nullopt;
     }
-    return bandFrame(group, static_cast<std::uint8_t>(index),
-                     strips[static_cast<std::size_t>(index)]);
+    return bandFrame(group, valueByte(index), strips[static_cast<std::size_t>(index)]);
 }
 
 // A slider of a control array chosen by an operand: its value at item first + index, dropped
@@ -56,7 +55,7 @@ std::optional<QByteArray> indexedStep(std::uint8_t group, int firstItem,
     if (index < 0 || index >= static_cast<int>(N)) {
         return std::nullopt;
     }
-    return valueFrame(group, static_cast<std::uint8_t>(firstItem + index),
+    return valueFrame(group, valueByte(firstItem + index),
                       sliders[static_cast<std::size_t>(index)]);
 }
 
@@ -207,7 +206,7 @@ std::optional<QByteArray> parameterFrame(int step, const StepOperands& operands,
     case 49:
     case 50:
     case 51:
-        return valueFrame(0x08, static_cast<std::uint8_t>(0x07 + step - 45), s);
+        return valueFrame(0x08, valueByte(0x07 + step - 45), s);
     case 53:
         return fullStateFrame(p);
     // Microphone B
