@@ -4,14 +4,13 @@
 #include "eqstrip/lk_slide.h"
 #include "link/full_state_frame.h"
 #include "pages/block_fixture.h"
-#include "pages/eq_panel.h"
+#include "pages/block_samples.h"
 #include "pages/page_values_reader.h"
 
-#include <QCryptographicHash>
 #include <gtest/gtest.h>
 
 using namespace korvanex;
-using korvanex::block_samples::LinkedPages;
+using namespace korvanex::block_samples;
 
 namespace {
 
@@ -19,74 +18,49 @@ QByteArray hex(const char* spaced) {
     return QByteArray::fromHex(QByteArray(spaced).replace(' ', ""));
 }
 
-template <std::size_t N>
-void setSliders(const std::array<ctSlide*, N>& sliders, std::initializer_list<int> values) {
-    std::size_t i = 0;
+QByteArray bytesOf(const std::vector<int>& values) {
+    QByteArray out;
     for (const int v : values) {
-        sliders[i++]->setValue(v);
+        out.append(static_cast<char>(v));
     }
+    return out;
 }
 
 } // namespace
 
-// Catches: a band read from the graph instead of its strip, a slider or field read from the
-// wrong control, a high cut read from its slider instead of its read-out. The reference pages
-// set on real controls must give the reference whole set, byte for byte.
-TEST(PageValuesReader, RealPagesGiveTheReferenceWholeSet) {
-    QWidget window;
-    PageSet p(&window);
-    static constexpr float kStart[10] = {60, 100, 200, 300, 500, 1000, 2000, 4000, 6300, 10000};
-    for (int n = 1; n <= 7; ++n) {
-        EqPanel& panel = p.eq(n);
-        for (std::size_t i = 0; i < panel.strips.size(); ++i) {
-            panel.strips[i]->setVal(kStart[i], 0.0f, 1.0f);
-            // The graphs hold other bands: only the strips may be read.
-            panel.graph->setVal(int(i), 5000.0f, 6.0f, 2.0f);
-        }
-    }
-    p.LkSlide1[0]->setVal(20.0f, 12.0f, 0.3f);
-    p.LkSlide1[3]->setVal(1000.0f, 3.0f, 1.0f);
-    p.LkSlide1[9]->setVal(20000.0f, -12.0f, 15.0f);
-    p.LkSlide6[1]->setVal(151.0f, -0.1f, 0.7f);
-    p.ctSlide19->setValue(6);
-    p.ctSlide9->setValue(100);
-    setSliders(p.ctSlide10, {70, 80});
-    setSliders(p.ctSlide12, {10, 20, 30, 80});
-    p.ctSlide11->setValue(40);
-    p.ctSlide8->setValue(3);
-    setSliders(p.ctSlide6, {1, 2, 3, 4, 5, 6, 7, 8});
-    setSliders(p.ctSlide7, {11, 12, 13, 14, 15, 16, 17, 18, 19, 20});
-    p.ctSlide4->setValue(472);
-    p.ctSlide2->setValue(300);
-    p.ctSlide20->setValue(50);
-    p.ctSlide21->setValue(2);
-    setSliders(p.ctSlide1, {10, 20, 64});
-    p.state.CenterEffectOn = 71;
-    p.state.SubPhase = 255;
-    p.state.EffectProgram = 5;
-    p.Text6->setText(QStringLiteral("12.5KHz"));
-    p.Text3->setText(QStringLiteral("18KHz"));
-    p.ctSlide5->setValue(400);
-    p.ctSlide3->setValue(400);
+// Catches: a slider, strip or field read from the wrong control (or not at all), a band read
+// from the graph instead of its strip, a high cut read from its slider instead of its
+// read-out. The blocks of a connection, applied to the pages, come back as the whole set.
+TEST(PageValuesReader, AppliedBlocksComeBackAsTheWholeSet) {
+    LinkedPages f;
+    f.connectWithSamples();
+    const QByteArray effect = bytesOf(effectBytes());
+    QByteArray expected = bytesOf(musicBytes()) + bytesOf(micABytes()) + effect.mid(1) +
+                          bytesOf(micBBytes()) + char(systemBytes()[10]) + effect.at(0);
+    expected[148] = 0; // effect bytes 21 and 22 carry nothing
+    expected[149] = 0;
+    EXPECT_EQ(link::fullStateFrame(readPageValues(*f.pages)).mid(8).toHex(' '),
+              expected.toHex(' '));
 
-    const QByteArray frame = link::fullStateFrame(readPageValues(p));
-    EXPECT_EQ(QCryptographicHash::hash(frame, QCryptographicHash::Sha256).toHex(),
-              "2e6a224dfbbc43d9ad82d1677588ea3daad225392d845de949adb3c03d3afad5");
+    // Changed silently: the strip and the read-out count, the graph and the slider do not.
+    f.pages->LkSlide4[1]->setDb(-12.0f);
+    f.pages->ctSlide5->setValue(400);
+    const QByteArray frame = link::fullStateFrame(readPageValues(*f.pages));
+    EXPECT_EQ(frame.at(51), '\x00');
+    EXPECT_EQ(frame.mid(170, 2), hex("05 78"));
 
     // What the whole set leaves out: the music and microphone volumes, the system page.
-    setSliders(
-        std::array{p.ctSlide13, p.ctSlide14, p.ctSlide15, p.ctSlide16, p.ctSlide17, p.ctSlide18},
-        {31, 32, 33, 34, 35, 36});
-    p.state.ExciterOn = 254;
-    const link::PageValues v = readPageValues(p);
-    EXPECT_EQ((std::array{v.ctSlide1[0], v.ctSlide1[1], v.ctSlide13, v.ctSlide14, v.ctSlide15,
-                          v.ctSlide16, v.ctSlide17, v.ctSlide18, v.ExciterOn}),
-              (std::array{10, 20, 31, 32, 33, 34, 35, 36, 254}));
+    const link::PageValues v = readPageValues(*f.pages);
+    const std::vector<int> s = systemBytes();
+    EXPECT_EQ((std::vector{v.ctSlide1[0], v.ctSlide1[1], v.ctSlide13, v.ctSlide14, v.ctSlide15,
+                           v.ctSlide16, v.ctSlide17, v.ctSlide18, v.ExciterOn}),
+              (std::vector{s[0], s[5], s[3], s[2], s[8], s[7], s[13], s[12], s[19]}));
 }
 
-// Catches: the window's wiring without a frame source, operands not taken from the link at
-// the tick, a band frame built from the values stored with the request instead of the strip
-// as it stands at the tick, and a dropped step written anyway.
+// Catches: a wiring without a frame source, operands not taken from the link at the tick, a
+// band frame built from the values stored with the request instead of the strip as it stands
+// at the tick, a dropped step written anyway, strips without the window's message boxes, and
+// a link still reaching the pages after the wiring has gone.
 TEST(PageWiring, TheSendersWriteTheFramesOfThePages) {
     LinkedPages f;
     f.setLinkUp(true);
@@ -109,7 +83,7 @@ TEST(PageWiring, TheSendersWriteTheFramesOfThePages) {
     const Row rows[] = {{59, 0, 0, 1, "A5 67 33 31 31 30 04 08 0E 01 17"},
                         {35, 3, 0, 0, "A5 67 33 31 31 30 04 07 05 50 5C"},
                         {20, 0, 8, 0, ""}};
-    for (const Row& r : rows) {
+    const auto send = [&f](const Row& r) {
         f.engine->StepValue = r.stepValue;
         f.engine->StepIndex = r.stepIndex;
         f.engine->SaveModeIndex = r.saveMode;
@@ -117,10 +91,20 @@ TEST(PageWiring, TheSendersWriteTheFramesOfThePages) {
         f.engine->EnableOwnerOf(r.step);
         f.line.writes.clear();
         f.clock.advance(50);
-        const QByteArray expected = hex(r.frame);
-        EXPECT_EQ(f.line.writes.empty(), expected.isEmpty()) << "step " << r.step;
-        if (!f.line.writes.empty()) {
-            EXPECT_EQ(f.line.writes.front().toHex(' '), expected.toHex(' ')) << "step " << r.step;
-        }
+        return f.line.writes.empty() ? QByteArray() : f.line.writes.front();
+    };
+    for (const Row& r : rows) {
+        EXPECT_EQ(send(r).toHex(' '), hex(r.frame).toHex(' ')) << "step " << r.step;
     }
+
+    f.pages->LkSlide1[0]->setT(3);
+    f.pages->LkSlide7[9]->setT(3);
+    EXPECT_EQ(f.prompter.boxes.size(), 2u) << "first and last strip report an invalid type";
+
+    f.wiring.reset();
+    EXPECT_TRUE(send(rows[0]).isEmpty());
+    f.setLinkUp(false);
+    f.connectWithSamples();
+    EXPECT_EQ(f.engine->Blocks.MusicBlock[40], QStringLiteral("04")) << "the blocks came";
+    EXPECT_EQ(f.pages->ctSlide19->Value(), 0) << "no applier ran";
 }

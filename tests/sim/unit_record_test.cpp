@@ -3,17 +3,19 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
+#include <map>
 
 using namespace korvanex::sim;
 using namespace korvanex::sim::testing;
 
 namespace {
 
+// The record after `frame` and a plausible request behind it (which must add nothing).
 std::vector<ImplausibleValue> recordAfter(const QByteArray& frame) {
     UnitPeer peer;
     peer.receive(frame);
-    EXPECT_EQ(peer.countOf(RequestKind::Parameter) + peer.countOf(RequestKind::WholeSet), 1)
+    peer.receive(frameWithChecksum({2, 2, 3}));
+    EXPECT_EQ(peer.countOf(RequestKind::Parameter) + peer.countOf(RequestKind::WholeSet), 2)
         << "the frame is well formed and taken";
     return peer.model().implausibleValues();
 }
@@ -51,6 +53,7 @@ TEST(UnitRecord, ImplausibleParameterValuesAreNoted) {
         {frameWithChecksum({8, 0x0A, 11}), {{5, 21, 11, I::Index}}},
         {frameWithChecksum({8, 0x0E, 2}), {{5, 22, 2, I::Index}}},
         {frameWithChecksum({8, 0x0B, 3}), {{5, 18, 3, I::Index}}},
+        {frameWithChecksum({8, 0x09, 8}), {{5, 14, 8, I::Index}}},
         {frameWithChecksum({2, 6, 80}), {}},
         {frameWithChecksum({2, 6, 81}), {{5, 0, 81, I::Volume}}},
         {frameWithChecksum({4, 8, 81}), {{3, 15, 81, I::Volume}}},
@@ -62,28 +65,27 @@ TEST(UnitRecord, ImplausibleParameterValuesAreNoted) {
     }
 }
 
-// Catches: a whole set checked only in part (or not at all), the unused effect bytes let
-// through, and the unit's own plausible state reported.
+// Catches: a whole set checked only in part (or not at all), a rule missing from an
+// equaliser section or a volume, the unused effect bytes let through, and the unit's own
+// plausible state reported. Every byte 255 breaks every rule the whole set reaches.
 TEST(UnitRecord, ImplausibleWholeSetValuesAreNoted) {
-    const QByteArray plausible = UnitModel().wholeSetBytes();
-    EXPECT_TRUE(recordAfter(wholeSetFrame(plausible)).empty());
+    EXPECT_TRUE(recordAfter(wholeSetFrame(UnitModel().wholeSetBytes())).empty());
 
-    QByteArray values = plausible;
-    values[148] = 1;  // effect byte 21
-    values[149] = 2;  // effect byte 22
-    values[211] = 8;  // effect program past KTV1..EFF4
-    values[200] = 3;  // microphone B band 6 frequency code 03 F3: still plausible
-    values[0] = -1;   // music band 0 gain 255
-    values[209] = 4;  // microphone B high-frequency gain: no rule
-    values[210] = 81; // effect volume
-    const std::vector<ImplausibleValue> expected = {{1, 0, 255, Implausible::Gain},
-                                                    {3, 0, 8, Implausible::Index},
-                                                    {3, 21, 1, Implausible::Unused},
-                                                    {3, 22, 2, Implausible::Unused},
-                                                    {5, 10, 81, Implausible::Volume}};
-    std::vector<ImplausibleValue> record = recordAfter(wholeSetFrame(values));
-    std::sort(record.begin(), record.end(), [](const auto& a, const auto& b) {
-        return std::pair(a.block, a.byte) < std::pair(b.block, b.byte);
-    });
-    EXPECT_EQ(record, expected);
+    std::map<Implausible, std::vector<std::pair<int, int>>> found; // block, byte
+    for (const ImplausibleValue& v : recordAfter(wholeSetFrame(QByteArray(212, '\xFF')))) {
+        found[v.kind].emplace_back(v.block, v.byte);
+    }
+    // 42 bands: music 10 + 3 + 3 + 3, microphones 10 + 10, effect 3.
+    EXPECT_EQ(found[Implausible::Gain].size(), 42u);
+    EXPECT_EQ(found[Implausible::Q].size(), 42u);
+    EXPECT_EQ(found[Implausible::FreqCode].size(), 42u);
+    using Places = std::vector<std::pair<int, int>>;
+    EXPECT_EQ(
+        found[Implausible::Volume],
+        (Places{{1, 54}, {1, 55}, {1, 83}, {1, 84}, {3, 15}, {3, 16}, {3, 25}, {3, 26}, {5, 10}}));
+    EXPECT_EQ(found[Implausible::Switch], (Places{{1, 56}}));
+    EXPECT_EQ(found[Implausible::Index], (Places{{3, 0}}));
+    EXPECT_EQ(found[Implausible::Unused], (Places{{3, 21}, {3, 22}}));
+    EXPECT_EQ(found[Implausible::CutOff], (Places{{3, 33}, {3, 37}}));
+    EXPECT_EQ(found[Implausible::KHzCutOff], (Places{{3, 35}, {3, 39}}));
 }
