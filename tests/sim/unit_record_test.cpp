@@ -69,7 +69,11 @@ TEST(UnitRecord, ImplausibleParameterValuesAreNoted) {
 // equaliser section or a volume, the unused effect bytes let through, and the unit's own
 // plausible state reported. Every byte 255 breaks every rule the whole set reaches.
 TEST(UnitRecord, ImplausibleWholeSetValuesAreNoted) {
-    EXPECT_TRUE(recordAfter(wholeSetFrame(UnitModel().wholeSetBytes())).empty());
+    QByteArray values = UnitModel().wholeSetBytes();
+    EXPECT_TRUE(recordAfter(wholeSetFrame(values)).empty());
+    values[211] = 8; // the effect program past EFF4
+    EXPECT_EQ(recordAfter(wholeSetFrame(values)),
+              (std::vector<ImplausibleValue>{{3, 0, 8, Implausible::Index}}));
 
     std::map<Implausible, std::vector<std::pair<int, int>>> found; // block, byte
     for (const ImplausibleValue& v : recordAfter(wholeSetFrame(QByteArray(212, '\xFF')))) {
