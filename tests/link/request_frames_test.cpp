@@ -32,7 +32,7 @@ QByteArray withEnvelope(const char* body) {
 }
 
 // Every source a different value, so that a byte read from the wrong control shows. Band
-// `last` of equaliser n (9 or 2) is (n - 4) dB, Q n, n x 100 Hz; the other bands are flat.
+// `last` of equaliser n (9 or 2) is (n - 4) dB, Q n, n x 100 Hz; the other bands are all 0.
 PageValues distinctPages() {
     PageValues p;
     const std::array<StripBand*, 7> last = {&p.LkSlide1[9], &p.LkSlide2[9], &p.LkSlide3[2],
@@ -318,8 +318,8 @@ TEST(FullStateFrame, GoldenSetAndItsByteRanges) {
         EXPECT_EQ(bytesAt(frame, r.from, r.to).toHex(' '), hex(r.bytes).toHex(' '))
             << r.from << ".." << r.to;
     }
-    // A half step goes the single-precision road (the band request gives 02); the echo high
-    // cut follows its read-out, not its slider.
+    // A half step goes the single-precision road (the band request gives 02); the lowest echo
+    // high cut read-out, "4KHz", is the word 0.
     PageValues p = goldenPages();
     p.LkSlide6[2].db = -11.85f;
     p.Text6 = QStringLiteral("4KHz");
