@@ -4,13 +4,15 @@
 // same bytes, together with the longest stall of the window's event loop during the run.
 //
 //   Connect    click on "连接" to "已连接" (probe, handshake, five block reads)
-//   EditToAck  a band edit stored as a pending request to its acknowledgement judged
+//   EditToAck  a band edit stored as a pending request to its acknowledgement judged (the
+//              15-byte band frame built from the strip at the tick)
 
 #include "app/form1.h"
 #include "controls/dc_button.h"
 #include "core/messages.h"
-#include "link/frames.h"
+#include "eqstrip/lk_slide.h"
 #include "link/serial_control.h"
+#include "pages/page_set.h"
 #include "sim/pty_unit.h"
 
 #include <QElapsedTimer>
@@ -201,12 +203,8 @@ void EditToAck(benchmark::State& state) {
     }
     runUntil([] { return false; }, 100);
     link::LinkEngine& engine = rig.window->engine();
-    // Stand-in for the band request: music band 3 at 1000 Hz, Q 1.0, +3.0 dB.
-    engine.setFrameSource([](int step) {
-        return step == 2 ? link::requestFrame({0x02, 0x01, 0x03, 0x0A, 0x96, 0x01, 0xD8},
-                                              link::Checksum::With)
-                         : QByteArray();
-    });
+    // The band request is built from the strip: music band 3 at 1000 Hz, Q 1.0, +3.0 dB.
+    rig.window->pageSet().LkSlide1[3]->setVal(1000.0f, 3.0f, 1.0f);
     bool acked = false;
     QElapsedTimer clock;
     double ackedMs = 0;

@@ -6,14 +6,11 @@
 #include "controls/qt_prompter.h"
 #include "core/messages.h"
 #include "eqcurve/eq_line.h"
-#include "eqstrip/lk_slide.h"
 #include "link/qt_link_timer.h"
 #include "link/serial_control.h"
-#include "pages/eq_coupling.h"
-#include "pages/eq_panel.h"
-#include "pages/page_appliers.h"
 #include "pages/page_base.h"
 #include "pages/page_set.h"
+#include "pages/page_wiring.h"
 #include "pages/volume_frame.h"
 
 #include <QCloseEvent>
@@ -103,10 +100,8 @@ Form1::Form1(Options options, QWidget* parent) : QWidget(parent) {
 }
 
 Form1::~Form1() {
-    // The coupling and the appliers reach into the pages and the link: they go first.
-    engine_->setAppliers(nullptr);
-    delete coupling_;
-    coupling_ = nullptr;
+    // The wiring reaches into the pages and the link: it goes first.
+    wiring_.reset();
 }
 
 void Form1::buildTabs() {
@@ -161,17 +156,8 @@ void Form1::placePages() {
 void Form1::wireLink() {
     connect(mnulianji_, &dcButton::Click, this, [this] { engine_->mnulianji_Click(); });
     connect(mnutuoji_, &dcButton::Click, this, [this] { engine_->mnutuoji_Click(); });
-    appliers_ = std::make_unique<PageAppliers>(*pages_, *engine_, *prompter_);
-    engine_->setAppliers(appliers_.get());
-    // Strips and graphs are coupled before the graphs get their start bands, so that the
-    // strips show them too.
-    coupling_ = new EqCoupling(*pages_, *engine_, this);
-    // The strips report an invalid filter type through the window's message boxes.
-    for (int n = 1; n <= 7; ++n) {
-        for (LkSlide* strip : pages_->eq(n).strips) {
-            strip->setPrompter(prompter_);
-        }
-    }
+    // Before the graphs get their start bands (Form_Load), so that the strips show them too.
+    wiring_ = std::make_unique<PageWiring>(*pages_, *engine_, *prompter_);
 }
 
 // --- Tabs ---

@@ -22,9 +22,8 @@ class QLabel;
 namespace korvanex {
 
 class dcButton;
-class EqCoupling;
-class PageAppliers;
 class PageSet;
+class PageWiring;
 class TabImage;
 class TabLabel;
 
@@ -106,8 +105,7 @@ private:
 
     std::unique_ptr<link::LinkEngine> engine_;
     std::unique_ptr<PageSet> pages_;
-    std::unique_ptr<PageAppliers> appliers_;
-    EqCoupling* coupling_ = nullptr;
+    std::unique_ptr<PageWiring> wiring_;
     // Set once the program is ending, so that the closing window asks nothing more.
     bool ending_ = false;
 };

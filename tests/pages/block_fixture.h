@@ -1,7 +1,7 @@
 #pragma once
 // The pages with a link behind them, headless: a fake serial line, a fake clock, a remembering
-// connect bar and the recording prompter; the appliers and the strip-graph coupling wired as
-// the window wires them, and every graph given its band count as at start.
+// connect bar and the recording prompter; wired by the window's own wiring (appliers,
+// strip-graph coupling, frames), and every graph given its band count as at start.
 
 #include "core/prompter.h"
 #include "link/connect_bar.h"
@@ -11,6 +11,7 @@
 #include "pages/eq_coupling.h"
 #include "pages/page_appliers.h"
 #include "pages/page_set.h"
+#include "pages/page_wiring.h"
 
 #include <QWidget>
 #include <memory>
@@ -36,8 +37,10 @@ struct LinkedPages {
     link::FakeClock clock;
     std::unique_ptr<link::LinkEngine> engine;
     std::unique_ptr<PageSet> pages;
-    std::unique_ptr<PageAppliers> appliers;
-    std::unique_ptr<EqCoupling> coupling;
+    std::unique_ptr<PageWiring> wiring;
+    // The wiring's own, by their short names.
+    std::unique_ptr<PageAppliers>& appliers;
+    std::unique_ptr<EqCoupling>& coupling;
 };
 
 } // namespace korvanex::block_samples

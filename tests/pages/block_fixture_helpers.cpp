@@ -8,13 +8,12 @@
 
 namespace korvanex::block_samples {
 
-LinkedPages::LinkedPages() {
-    engine = std::make_unique<link::LinkEngine>(line, bar, prompter, clock.factory(),
-                                                [] { return QStringLiteral("ttyFAKE0"); });
-    pages = std::make_unique<PageSet>(&window);
-    appliers = std::make_unique<PageAppliers>(*pages, *engine, prompter);
-    engine->setAppliers(appliers.get());
-    coupling = std::make_unique<EqCoupling>(*pages, *engine);
+LinkedPages::LinkedPages()
+    : engine(std::make_unique<link::LinkEngine>(line, bar, prompter, clock.factory(),
+                                                [] { return QStringLiteral("ttyFAKE0"); })),
+      pages(std::make_unique<PageSet>(&window)),
+      wiring(std::make_unique<PageWiring>(*pages, *engine, prompter)), appliers(wiring->appliers),
+      coupling(wiring->coupling) {
     for (int n = 1; n <= 7; ++n) {
         EqPanel& panel = pages->eq(n);
         panel.graph->setEQnum(int(panel.strips.size()) - 1);
@@ -22,7 +21,7 @@ LinkedPages::LinkedPages() {
 }
 
 LinkedPages::~LinkedPages() {
-    engine->setAppliers(nullptr);
+    wiring.reset();
 }
 
 void LinkedPages::setLinkUp(bool up) {

@@ -149,7 +149,8 @@ TEST(UnitPeer, ResetFlattensOnlyItsOwnGains) {
     EXPECT_TRUE(peer.model().bypassed(2));
 }
 
-// Catches: the whole-set download's 212 bytes spread over the blocks at the wrong offsets.
+// Catches: the whole-set download's 212 bytes spread over the blocks at the wrong offsets, or
+// gathered back in another order.
 TEST(UnitPeer, WholeSetDownloadIsReadBack) {
     QByteArray values(212, '\0');
     for (int i = 0; i < 212; ++i) {
@@ -163,6 +164,7 @@ TEST(UnitPeer, WholeSetDownloadIsReadBack) {
     EXPECT_EQ(peer.model().block(3).at(0), values.at(211)) << "effect program is the last byte";
     EXPECT_EQ(peer.model().block(4), values.mid(168, 42));
     EXPECT_EQ(peer.model().block(5).at(10), values.at(210)) << "effect volume";
+    EXPECT_EQ(peer.model().wholeSetBytes(), values) << "read back in download order";
 }
 
 // Catches: a recall that returns the live block instead of the preset, forgets the switch,
