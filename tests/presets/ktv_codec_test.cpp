@@ -152,6 +152,10 @@ TEST(KtvCodec, RefusesFilesThatAreNotWhole) {
         {"band -1e39", e1WithLine(110, "-1e39"), ktv::Refusal::BadBand, 110},
         {"band 1e400", e1WithLine(35, "1e400"), ktv::Refusal::BadBand, 35},
         {"band lone exponent", e1WithLine(36, "e5"), ktv::Refusal::BadBand, 36},
+        {"band exponent without digits", e1WithLine(37, "1e"), ktv::Refusal::BadBand, 37},
+        {"band signed empty exponent", e1WithLine(38, "2e+"), ktv::Refusal::BadBand, 38},
+        {"band long overflow", e1WithLine(39, "1" + QByteArray(400, '0')), ktv::Refusal::BadBand,
+         39},
         {"LF after CR LF", secondLf, ktv::Refusal::BadBand, 2},
         {"field 46 300", e1WithLine(46, "300"), ktv::Refusal::FieldOutOfRange, 46},
         {"field 46 -1", e1WithLine(46, "-1"), ktv::Refusal::FieldOutOfRange, 46},
@@ -196,6 +200,16 @@ TEST(KtvCodec, BandLinesAreReadAndBroughtIntoRange) {
         {4, "1234,567", 1234.567f},
         {4, "2e4", 20000.0f},
     };
+    // Beyond the range of double: an underflow reads as 0, wherever its digits stand.
+    const QByteArray tinyFraction = "0." + QByteArray(400, '0') + "1e50";
+    const QByteArray tinyInteger = "10000000000e-340";
+    const QByteArray tinyExponent = "1e-99999999999";
+    const QByteArray tinyAfterZeros = QByteArray(400, '0') + "1e-330";
+    for (const QByteArray& text : {tinyFraction, tinyInteger, tinyExponent, tinyAfterZeros}) {
+        const ktv::ReadResult result = ktv::read(e1WithLine(2, text));
+        ASSERT_TRUE(result.record) << text.toStdString();
+        EXPECT_EQ(result.record->bands[0].dB, 0.0f) << text.toStdString();
+    }
     for (const Case& c : cases) {
         const ktv::ReadResult result = ktv::read(e1WithLine(c.line, c.text));
         ASSERT_TRUE(result.record) << c.text;
@@ -220,6 +234,22 @@ TEST(KtvCodec, SliderAndFieldLinesTakeTheirLeadingNumber) {
         {46, "71.4", 71}, {46, "word", 0}, {46, "254.5", 254},
         {138, "6.5", 6},  {138, "7.4", 7}, {69, "-0.4", 0},
     };
+    // Past the range of double, a slider line saturates by its sign and a zero stays zero.
+    const QByteArray huge = QByteArray(400, '0') + "9" + QByteArray(400, '0');
+    const QByteArray hugeNegative = "-1" + QByteArray(400, '0') + ".5";
+    const QByteArray hugeFraction = "0." + QByteArray(300, '0') + "1e700";
+    const std::pair<QByteArray, int> longCases[] = {
+        {huge, 1000000000},
+        {hugeNegative, -1000000000},
+        {hugeFraction, 1000000000},
+        {"0.000e99999999999", 0},
+        {"8e", 8},
+    };
+    for (const auto& [text, value] : longCases) {
+        const ktv::ReadResult result = ktv::read(e1WithLine(32, text));
+        ASSERT_TRUE(result.record) << text.toStdString();
+        EXPECT_EQ(result.record->sliders[0], value) << text.toStdString();
+    }
     for (const Case& c : cases) {
         const ktv::ReadResult result = ktv::read(e1WithLine(c.line, c.text));
         ASSERT_TRUE(result.record) << c.line << " " << c.text;
