@@ -235,6 +235,7 @@ TEST(FileHandlers, LinkLostUnderTheDialogSendsNothing) {
     writeFile(path, goldenFile("e1.ktv"));
     PresetRig rig;
     rig.setLinkUp(true);
+    rig.engine->DeviceReady = true;
     rig.engine->PendingStep = 20;
     rig.engine->EnableTimer3();
     rig.dialog.onShow = [&](const ScriptedFileDialog::Shown&) { rig.setLinkUp(false); };
@@ -283,11 +284,38 @@ TEST(FileHandlers, RefusedFileChangesNothing) {
     }
 }
 
+// Catches: a size limit one byte off, or a file read short so that its last line is lost.
+TEST(FileHandlers, LoadTakesAFileOfExactlyTheLimit) {
+    QTemporaryDir dir;
+    QByteArray bytes = goldenFile("e1.ktv");
+    bytes.chop(2); // the last line without its CR LF
+    // Blanks after the "1.75V" read-out bring the file to the limit.
+    bytes.insert(bytes.indexOf("1.75V") + 5, QByteArray(ktv::kMaxFileBytes - bytes.size(), ' '));
+    ASSERT_EQ(bytes.size(), ktv::kMaxFileBytes);
+    for (const QByteArray& file : {bytes, bytes + "\r"}) {
+        const QString path = dir.filePath(QStringLiteral("limit.ktv"));
+        writeFile(path, file);
+        PresetRig rig;
+        rig.setLinkUp(true);
+        rig.dialog.answers = {path};
+        rig.files->dcButton14_Click();
+        if (file.size() == ktv::kMaxFileBytes) {
+            EXPECT_TRUE(rig.prompter.boxes.empty());
+            expectE1Pages(*rig.pages);
+            EXPECT_EQ(rig.engine->PendingStep, 53);
+        } else {
+            expectOneBox(rig.prompter, msg::kBadFile, msg::kWindowCaption, BoxIcon::Critical);
+        }
+    }
+}
+
 // Catches: an unreadable choice that passes silently, shows the format message, or clears
-// the unit's readiness.
+// the unit's readiness: one that cannot be opened, and one that opens but cannot be read
+// (the process's own memory file fails at address 0).
 TEST(FileHandlers, UnreadableFileSaysSoAndChangesNothing) {
     QTemporaryDir dir;
-    for (const QString& path : {dir.filePath(QStringLiteral("missing.ktv")), dir.path()}) {
+    for (const QString& path : {dir.filePath(QStringLiteral("missing.ktv")), dir.path(),
+                                QStringLiteral("/proc/self/mem")}) {
         PresetRig rig;
         rig.setLinkUp(true);
         rig.engine->DeviceReady = true;
