@@ -109,7 +109,17 @@ TEST(QtFileDialog, SaveTakesTheNameAsTypedAndAsksBeforeReplacing) {
     EXPECT_EQ(*saved, dir.filePath(QStringLiteral("typed")));
     EXPECT_EQ(dialogs.FileName(), *saved);
 
-    // The next dialog, an open one, starts in that folder with that name.
+    // The next dialog, an open one, starts in that folder with that name, whatever folder
+    // another dialog of the program visited since.
+    QTemporaryDir elsewhere;
+    whenModal([&](QWidget* modal) {
+        auto* other = qobject_cast<QFileDialog*>(modal);
+        ASSERT_NE(other, nullptr);
+        other->setDirectory(elsewhere.path());
+        other->selectFile(QStringLiteral("y"));
+        static_cast<QDialog*>(other)->accept();
+    });
+    QFileDialog::getSaveFileName(nullptr, QString(), elsewhere.path());
     auto next = dialogs.build(false, QStringLiteral("从电脑中调用"), msg::text(msg::kFileFilter));
     EXPECT_EQ(next->directory().absolutePath(), QDir(dir.path()).absolutePath());
     EXPECT_TRUE(next->selectedFiles().value(0).endsWith(QStringLiteral("/typed")));
@@ -134,4 +144,38 @@ TEST(QtFileDialog, SaveTakesTheNameAsTypedAndAsksBeforeReplacing) {
     EXPECT_FALSE(dialogs.ShowSave(QStringLiteral("保存在电脑"), msg::text(msg::kFileFilter)));
     EXPECT_TRUE(asked);
     EXPECT_EQ(dialogs.FileName(), dir.filePath(QStringLiteral("typed")));
+}
+
+// Catches: an open dialog that accepts a name no file has, or opens in save mode.
+TEST(QtFileDialog, OpenTakesOnlyAnExistingFile) {
+    QTemporaryDir dir;
+    touch(dir.filePath(QStringLiteral("x.ktv")));
+    QtFileDialog dialogs;
+    bool stayedOpen = false;
+    bool warned = false;
+    whenModal([&](QWidget* modal) {
+        auto* dialog = qobject_cast<QFileDialog*>(modal);
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(dialog->acceptMode(), QFileDialog::AcceptOpen);
+        dialog->setDirectory(dir.path());
+        // The missing name is answered with a box, closed here.
+        QTimer::singleShot(0, [&warned] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            warned = box != nullptr;
+            if (box != nullptr) {
+                box->accept();
+            }
+        });
+        dialog->selectFile(QStringLiteral("missing.ktv"));
+        static_cast<QDialog*>(dialog)->accept();
+        stayedOpen = dialog->isVisible() && dialog->result() != QDialog::Accepted;
+        dialog->selectFile(QStringLiteral("x.ktv"));
+        static_cast<QDialog*>(dialog)->accept();
+    });
+    const auto opened =
+        dialogs.ShowOpen(QStringLiteral("从电脑中调用"), msg::text(msg::kFileFilter));
+    EXPECT_TRUE(warned);
+    EXPECT_TRUE(stayedOpen);
+    ASSERT_TRUE(opened);
+    EXPECT_EQ(*opened, dir.filePath(QStringLiteral("x.ktv")));
 }
