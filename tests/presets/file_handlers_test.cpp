@@ -145,6 +145,7 @@ TEST(FileHandlers, SaveWritesThePagesAsTyped) {
     EXPECT_FALSE(rig.dialog.shown[1].save);
     EXPECT_EQ(rig.dialog.shown[1].title, QStringLiteral("从电脑中调用"));
     EXPECT_EQ(rig.dialog.shown[1].offered, path);
+    EXPECT_EQ(rig.engine->PendingStep, 0); // that one was cancelled
 }
 
 // Catches: band lines that ignore a comma locale, or a comma in slider and field lines.
