@@ -34,15 +34,6 @@ TEST(PageRecord, E1PagesGatherTheE1File) {
     EXPECT_EQ(ktv::write(gatherRecord(*rig.pages), ktv::DecimalPoint::Dot), goldenFile("e1.ktv"));
 }
 
-// Catches: a control, read-out, cut-off, caption or panel the load misses or sets from the
-// wrong line.
-TEST(PageRecord, ApplyingE1SetsEveryControlItHolds) {
-    PresetRig rig;
-    scramble(*rig.pages);
-    applyRecord(*rig.pages, e1Record());
-    expectE1Pages(*rig.pages);
-}
-
 // Catches: read-outs taken from the file instead of recomputed from the slider (a "4,55KHz"
 // read-out would make the echo low-pass 4 kHz), and values outside a slider's range passed on.
 TEST(PageRecord, ReadoutsFollowTheSlidersNotTheFile) {
