@@ -45,6 +45,10 @@ inline constexpr const char* kSavedToPc = "参数已保存到电脑!";
 inline constexpr const char* kBadFile =
     "此效果文件格式不正确.无法完成调用,请确认此效果文件是否为当前软件所保存的文件!";
 inline constexpr const char* kFileFilter = "KTV文件(*.ktv)|*.ktv";
+inline constexpr const char* kSaveFailed = "参数保存失败!";
+inline constexpr const char* kFileOpenFailed = "文件打开失败!";
+inline constexpr const char* kSaveDialogTitle = "保存在电脑";
+inline constexpr const char* kOpenDialogTitle = "从电脑中调用";
 
 // Window
 inline constexpr const char* kExitQuestion = "你确定要退出系统吗?";

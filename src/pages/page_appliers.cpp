@@ -81,11 +81,8 @@ QString onOffCaption(int byte) {
 
 } // namespace
 
-PageAppliers::PageAppliers(PageSet& pages, link::LinkEngine& link, Prompter& prompter)
-    : pages_(pages), link_(link), prompter_(prompter) {}
-
-void PageAppliers::applyEqSection(int graph, const std::vector<Band>& bands) {
-    EqPanel& panel = pages_.eq(graph);
+void applyEqSection(PageSet& pages, int graph, std::span<const Band> bands) {
+    EqPanel& panel = pages.eq(graph);
     for (std::size_t i = 0; i < bands.size(); ++i) {
         LkSlide* strip = panel.strips.at(i);
         const Band& band = bands[i];
@@ -97,6 +94,9 @@ void PageAppliers::applyEqSection(int graph, const std::vector<Band>& bands) {
         panel.graph->setVal(int(i), strip->F(), strip->db(), strip->Q());
     }
 }
+
+PageAppliers::PageAppliers(PageSet& pages, link::LinkEngine& link, Prompter& prompter)
+    : pages_(pages), link_(link), prompter_(prompter) {}
 
 void PageAppliers::Music_Data() {
     PageSet& p = pages_;

@@ -22,6 +22,10 @@ namespace link {
 class LinkEngine;
 }
 
+// Sets the bands of equaliser `graph` (1..7): strip values first, then the graph from what the
+// strip reports back. Blocks and parameter files both set bands this way.
+void applyEqSection(PageSet& pages, int graph, std::span<const Band> bands);
+
 class PageAppliers : public link::BlockAppliers {
 public:
     PageAppliers(PageSet& pages, link::LinkEngine& link, Prompter& prompter);
@@ -33,9 +37,9 @@ public:
     void set_Data() override;
 
 private:
-    // The decoded bands of equaliser `graph` (1..7): strip values first, then the graph from
-    // what the strip reports back.
-    void applyEqSection(int graph, const std::vector<Band>& bands);
+    void applyEqSection(int graph, const std::vector<Band>& bands) {
+        korvanex::applyEqSection(pages_, graph, bands);
+    }
     void applyMic(std::span<const QString> block, bool micB);
 
     PageSet& pages_;

@@ -1,6 +1,7 @@
 // Every committed corpus file runs through its fuzz target, so inputs that once crashed a
 // target (and the seeds) keep being checked without a fuzzer. A target aborts on a broken
 // promise, which fails the test.
+#include "fuzz/targets/ktv_read_target.h"
 #include "fuzz/targets/reply_judge_target.h"
 #include "fuzz/targets/unit_frame_parser_target.h"
 
@@ -43,4 +44,11 @@ TEST(FuzzCorpusReplay, UnitFramesCorpusRunsClean) {
 TEST(FuzzCorpusReplay, ReplyJudgeCorpusRunsClean) {
     EXPECT_GT(replay("reply_judge", &fuzzReplyJudge), 0) << "the corpus is missing";
     fuzzReplyJudge(nullptr, 0);
+}
+
+// Catches: a parameter file that once crashed the reader, or broke its promises, doing so
+// again.
+TEST(FuzzCorpusReplay, KtvReadCorpusRunsClean) {
+    EXPECT_GT(replay("ktv_read", &fuzzKtvRead), 0) << "the corpus is missing";
+    fuzzKtvRead(nullptr, 0);
 }

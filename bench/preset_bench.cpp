@@ -1,0 +1,121 @@
+// Parameter files on the full window: a save without its dialog (gather, write, replace the
+// file), reading and checking a file, and applying one to every page. Targets: save <= 10 ms,
+// read and check <= 0.5 ms, apply <= 16 ms (one event) in a Release build.
+
+#include "app/form1.h"
+#include "controls/ct_slide.h"
+#include "core/file_dialog.h"
+#include "core/prompter.h"
+#include "link/fake_clock.h"
+#include "link/link_engine.h"
+#include "link/memory_line.h"
+#include "pages/page_set.h"
+#include "presets/ktv_codec.h"
+#include "presets/page_record.h"
+#include "presets/parameter_file_handlers.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+
+namespace {
+
+using namespace korvanex;
+
+QByteArray sampleFile() {
+    QFile file(QStringLiteral(KORVANEX_PRESET_DATA_DIR "/e1.ktv"));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// The window with its link up on a line that only remembers.
+struct LinkedWindow {
+    LinkedWindow() {
+        Form1::Options options;
+        options.finder = [] { return QString(); };
+        options.prompter = &prompter;
+        auto memory = std::make_unique<link::MemoryLine>();
+        line = memory.get();
+        options.line = std::move(memory);
+        options.timers = clock.factory();
+        window = std::make_unique<Form1>(std::move(options));
+        window->show();
+        line->open = true;
+        window->setMnulianjiEnabled(false);
+        files = std::make_unique<ParameterFileHandlers>(window->pageSet(), window->engine(),
+                                                        prompter, dialog);
+    }
+
+    link::FakeClock clock;
+    RecordingPrompter prompter;
+    ScriptedFileDialog dialog;
+    link::MemoryLine* line = nullptr;
+    std::unique_ptr<Form1> window;
+    std::unique_ptr<ParameterFileHandlers> files;
+};
+
+void SaveWithoutDialog(benchmark::State& state) {
+    LinkedWindow w;
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("bench.ktv"));
+    for (auto _ : state) {
+        w.dialog.answers = {path};
+        w.files->dcButton13_Click();
+    }
+    if (w.prompter.boxes.empty() || w.prompter.boxes.back().icon != BoxIcon::Information) {
+        state.SkipWithError("the save failed");
+    }
+}
+BENCHMARK(SaveWithoutDialog)->Unit(benchmark::kMillisecond);
+
+void ReadAndCheck(benchmark::State& state) {
+    const QByteArray bytes = sampleFile();
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(ktv::read(bytes));
+    }
+    if (!ktv::read(bytes).record) {
+        state.SkipWithError("the sample file is refused");
+    }
+}
+BENCHMARK(ReadAndCheck)->Unit(benchmark::kMicrosecond);
+
+// Two records alternated, so that every apply really moves every band and slider.
+void ApplyToPages(benchmark::State& state) {
+    LinkedWindow w;
+    const ktv::ParameterRecord loaded = *ktv::read(sampleFile()).record;
+    const ktv::ParameterRecord design = gatherRecord(w.window->pageSet());
+    int which = 0;
+    for (auto _ : state) {
+        applyRecord(w.window->pageSet(), which == 0 ? loaded : design);
+        which ^= 1;
+    }
+}
+BENCHMARK(ApplyToPages)->Unit(benchmark::kMillisecond);
+
+// The load handler after its dialog: read, check, apply, queue the download.
+void LoadWithoutDialog(benchmark::State& state) {
+    LinkedWindow w;
+    QTemporaryDir dir;
+    const std::array<QString, 2> paths{dir.filePath(QStringLiteral("a.ktv")),
+                                       dir.filePath(QStringLiteral("b.ktv"))};
+    const std::array<QByteArray, 2> files{
+        sampleFile(), ktv::write(gatherRecord(w.window->pageSet()), ktv::DecimalPoint::Dot)};
+    for (std::size_t i = 0; i < paths.size(); ++i) {
+        QFile file(paths[i]);
+        if (!file.open(QIODevice::WriteOnly) || file.write(files[i]) != files[i].size()) {
+            state.SkipWithError("cannot write the sample files");
+            return;
+        }
+    }
+    std::size_t which = 0;
+    for (auto _ : state) {
+        w.dialog.answers = {paths[which]};
+        which ^= 1;
+        w.files->dcButton14_Click();
+    }
+    if (!w.prompter.boxes.empty() || w.window->engine().PendingStep != 53) {
+        state.SkipWithError("the load failed");
+    }
+}
+BENCHMARK(LoadWithoutDialog)->Unit(benchmark::kMillisecond);
+
+} // namespace
