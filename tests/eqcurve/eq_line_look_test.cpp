@@ -1,17 +1,79 @@
-// Pictures of the graph at the main window's size. Set KORVANEX_GRAPH_PNG_DIR to keep them
-// for a look by eye.
+// Pictures of the graph probed at the places its layout puts things: plot 550 twips from the
+// left and 120 from the top, 670 and 450 twips smaller than the control, three decades across,
+// +12 to -24 dB down, grid lines every round(height / 12) twips. Set KORVANEX_GRAPH_PNG_DIR to
+// keep the pictures for a look by eye.
 #include "eqcurve/eq_line.h"
 
 #include <QApplication>
 #include <QImage>
 #include <QMouseEvent>
+#include <QPainter>
+#include <cmath>
 #include <gtest/gtest.h>
+#include <map>
 
 using korvanex::EQline;
 
 namespace {
 
-QImage grabState(EQline& g, const char* name) {
+const QColor ControlBackground(40, 40, 40);
+const QColor PlotBackground(20, 20, 20);
+const QColor GridColour(64, 64, 64);
+const QColor CurveColour(0, 255, 0);
+const QColor ZeroLineColour(255, 255, 0);
+const QColor LabelColour(160, 160, 160);
+const QColor ReadoutColour(255, 255, 0);
+const QColor BypassColour(224, 224, 224);
+
+// The layout of a graph of the given size, in widget pixels (15 twips each).
+struct Layout {
+    explicit Layout(QSize size)
+        : plotW(size.width() * 15.0 - 670.0), plotH(size.height() * 15.0 - 450.0),
+          scaleX(plotW / 3.0 / std::log(10.0)), scaleY(plotH / 36.0),
+          step(std::nearbyint(plotH / 12.0)) {}
+    double x(double f) const { return (550.0 + std::log(f / 20.0) * scaleX) / 15.0; }
+    double y(double dB) const { return (120.0 + (12.0 - dB) * scaleY) / 15.0; }
+    // Row of grid line i (i * step below the plot's top) and the top of its dB label.
+    int gridRow(int i) const { return int(std::floor((120.0 + i * step) / 15.0)); }
+    double labelTop(int i) const { return (120.0 - 100.0 + i * step) / 15.0; }
+    double plotW, plotH, scaleX, scaleY, step;
+};
+
+QRect at(double x, double y) {
+    return {int(std::floor(x)), int(std::floor(y)), 1, 1};
+}
+
+QRect around(double x, double y, int dx, int dy) {
+    return {int(std::floor(x)) - dx, int(std::floor(y)) - dy, 2 * dx + 1, 2 * dy + 1};
+}
+
+enum class Kind {
+    Is,        // every pixel of the area has the colour
+    Has,       // some pixel of the area has it
+    Lacks,     // no pixel of the area has it
+    Tinted,    // the brightest pixel of the area is the colour, perhaps dimmed (thin text)
+    Darkened,  // under the drag read-out's box: a third of the picture without the drag
+    Unchanged, // as in the picture without the drag
+    Text,      // a dB label: the text right-aligned 3 px left of the plot, top at area.y()
+};
+
+struct Probe {
+    const char* what;
+    const char* scene;
+    QRect area;
+    Kind kind;
+    QColor colour;
+    QString text = {};
+    double textTop = 0;
+};
+
+bool near(QColor a, QColor b, int tolerance) {
+    return std::abs(a.red() - b.red()) <= tolerance &&
+           std::abs(a.green() - b.green()) <= tolerance &&
+           std::abs(a.blue() - b.blue()) <= tolerance;
+}
+
+QImage shot(EQline& g, const char* name) {
     QImage image = g.grab().toImage().convertToFormat(QImage::Format_RGB32);
     const QByteArray dir = qgetenv("KORVANEX_GRAPH_PNG_DIR");
     if (!dir.isEmpty()) {
@@ -20,83 +82,218 @@ QImage grabState(EQline& g, const char* name) {
     return image;
 }
 
-int countPixels(const QImage& image, QRect area, bool (*match)(QColor)) {
-    int n = 0;
-    area = area.intersected(image.rect());
+void mouse(EQline& g, QEvent::Type type, QPointF pos, Qt::MouseButtons buttons) {
+    QMouseEvent event(type, pos, g.mapToGlobal(pos), Qt::LeftButton, buttons, Qt::NoModifier);
+    QApplication::sendEvent(&g, &event);
+}
+
+// A dB label as the window draws it: Tahoma 7.5 pt (10 px), right-aligned against the plot.
+QImage expectedLabel(QSize size, double top, const QString& text) {
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(ControlBackground);
+    QPainter p(&image);
+    QFont font;
+    font.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("DejaVu Sans"),
+                      QStringLiteral("Noto Sans CJK SC")});
+    font.setPixelSize(10);
+    p.setFont(font);
+    p.setPen(LabelColour);
+    p.drawText(QRectF(0, top, 550.0 / 15.0 - 3.0, 30), Qt::AlignRight | Qt::AlignTop, text);
+    return image;
+}
+
+// A flat 10-band graph at the main window's size.
+void build(EQline& g, QSize size = {1033, 305}) {
+    g.resize(size);
+    g.setEQnum(9);
+    g.show();
+}
+
+using Shots = std::map<std::string, QImage>;
+
+void check(const Probe& probe, const Shots& shots) {
+    SCOPED_TRACE(testing::Message() << probe.scene << ": " << probe.what << " at " << probe.area.x()
+                                    << "," << probe.area.y() << " " << probe.text.toStdString());
+    const QImage& image = shots.at(probe.scene);
+    const QRect area = probe.area.intersected(image.rect());
+    ASSERT_FALSE(area.isEmpty());
+    QImage other; // the picture without the drag, or the label as it should read
+    if (probe.kind == Kind::Darkened || probe.kind == Kind::Unchanged) {
+        other = shots.at(std::string(probe.scene) + " released");
+    } else if (probe.kind == Kind::Text) {
+        other = expectedLabel(image.size(), probe.textTop, probe.text);
+    }
+    int matching = 0;
+    QColor brightest(Qt::black);
     for (int y = area.top(); y <= area.bottom(); ++y) {
         for (int x = area.left(); x <= area.right(); ++x) {
-            n += match(image.pixelColor(x, y)) ? 1 : 0;
+            const QColor c = image.pixelColor(x, y);
+            const QColor o = other.isNull() ? QColor() : other.pixelColor(x, y);
+            const std::string where = std::to_string(x) + "," + std::to_string(y) + " " +
+                                      c.name().toStdString() + " / " + o.name().toStdString();
+            matching += near(c, probe.colour, 0) ? 1 : 0;
+            if (c.lightness() > brightest.lightness()) {
+                brightest = c;
+            }
+            if (probe.kind == Kind::Is) {
+                EXPECT_TRUE(near(c, probe.colour, 0)) << where;
+            } else if (probe.kind == Kind::Darkened) {
+                EXPECT_TRUE(near(c, QColor(o.red() / 3, o.green() / 3, o.blue() / 3), 3)) << where;
+            } else if (probe.kind == Kind::Unchanged) {
+                EXPECT_EQ(c, o) << where;
+            } else if (probe.kind == Kind::Text) {
+                EXPECT_TRUE(near(c, o, 8)) << where;
+            }
         }
     }
-    return n;
-}
-
-bool isCurve(QColor c) {
-    return c.green() > 200 && c.red() < 90 && c.blue() < 90;
-}
-bool isLabelText(QColor c) {
-    return c.red() > 80 && c.red() == c.green() && c.red() == c.blue();
-}
-bool isReadout(QColor c) {
-    return c.red() > 200 && c.green() > 200 && c.blue() < 80;
-}
-
-void startupMusic(EQline& g) {
-    g.resize(1033, 305);
-    g.setEQnum(9);
-    g.setLPEnabel(false);
-    g.setHPEnabel(false);
-    const float freqs[] = {60, 100, 200, 300, 500, 1000, 2000, 4000, 6300, 10000};
-    for (int i = 0; i < 10; ++i) {
-        g.setVal(i, freqs[i], 0, 1);
+    if (probe.kind == Kind::Has) {
+        EXPECT_GT(matching, 0);
+    } else if (probe.kind == Kind::Lacks) {
+        EXPECT_EQ(matching, 0);
+    } else if (probe.kind == Kind::Tinted) {
+        const QColor& want = probe.colour;
+        const double k = double(std::max({brightest.red(), brightest.green(), brightest.blue()})) /
+                         std::max({want.red(), want.green(), want.blue()});
+        EXPECT_GT(k, 0.6) << brightest.name().toStdString();
+        const QColor dimmed(int(want.red() * k), int(want.green() * k), int(want.blue() * k));
+        EXPECT_TRUE(near(brightest, dimmed, 6)) << brightest.name().toStdString();
     }
 }
 
 } // namespace
 
-// Catches a curve that is not painted, labels pushed off the control's right edge, the
-// bypass label missing, or the read-out not painted during a drag.
-TEST(EqLineLook, StatesRender) {
-    EQline g;
-    startupMusic(g);
-    const QImage flat = grabState(g, "flat");
-    EXPECT_GT(countPixels(flat, flat.rect(), isCurve), 900);
-    const QRect belowPlot(0, 287, 1033, 18);
-    EXPECT_GT(countPixels(flat, QRect(985, 287, 47, 18), isLabelText), 20) << "20KHz label";
-    EXPECT_EQ(countPixels(flat, QRect(1032, 0, 1, 305), isLabelText), 0) << "label cut off";
-    EXPECT_GT(countPixels(flat, QRect(0, 0, 36, 305), isLabelText), 100) << "dB labels";
+// Catches a wrong grid step (not rounded, or rounded halves up), dB labels with the wrong text
+// or place, a curve drawn from the point left of the plot, read-outs off their offsets from
+// the marker, colours changed, scales not recomputed on resize, the bypass label missing or
+// always shown, and labels pushed off the control's right edge.
+TEST(EqLineLook, PixelsAtKnownPlaces) {
+    std::map<std::string, QImage> shots;
+    std::vector<Probe> probes;
+    const Layout main({1033, 305});
 
-    g.setLPEnabel(true);
-    g.setHPEnabel(true);
-    g.setLTY(6);
-    g.setLP_F(8000);
-    g.setHP_F(40);
-    grabState(g, "cutoffs");
-    g.setDB(2, 9);
-    g.setDB(5, -8);
-    g.setQ(5, 0.7f);
-    g.setT(9, 1);
-    g.setDB(9, 6);
-    g.setT(0, 2);
-    g.setDB(0, 4);
-    const QImage boosted = grabState(g, "boosted");
-    g.setEQ_BYPASS(true);
-    const QImage bypass = grabState(g, "bypass");
+    // Flat curve on the grid at the main window's size.
+    {
+        EQline g;
+        build(g);
+        shots["flat"] = shot(g, "flat");
+    }
+    probes.push_back({"plot background", "flat", around(main.x(25), main.y(10.5), 2, 2), Kind::Is,
+                      PlotBackground});
+    probes.push_back(
+        {"flat curve on 0 dB", "flat", at(main.x(6500), main.y(0)), Kind::Is, CurveColour});
+    for (int i : {1, 2, 3, 5, 6, 7, 8, 9, 10, 11}) {
+        probes.push_back(
+            {"grid line", "flat", at(main.x(25), main.gridRow(i)), Kind::Is, GridColour});
+        probes.push_back({"between grid lines", "flat", at(main.x(25), main.gridRow(i) - 3),
+                          Kind::Is, PlotBackground});
+    }
+    probes.push_back({"1 kHz grid line", "flat", around(main.x(1000), main.y(10.5), 1, 0),
+                      Kind::Has, GridColour});
+    const char* labels[] = {"12dB", "6dB", "0dB", "-6dB", "-12dB", "-18dB", "-24dB"};
+    for (int k = 0; k < 7; ++k) {
+        const double top = main.labelTop(2 * k);
+        probes.push_back({"dB label",
+                          "flat",
+                          QRect(0, int(top) - 2, 36, 16),
+                          Kind::Text,
+                          {},
+                          QString::fromLatin1(labels[k]),
+                          top});
+    }
+    probes.push_back({"odd grid lines unlabelled", "flat",
+                      QRect(0, int(main.labelTop(3)) + 1, 36, 8), Kind::Is, ControlBackground});
+    probes.push_back(
+        {"20KHz label inside", "flat", QRect(985, 287, 47, 18), Kind::Tinted, LabelColour});
+    probes.push_back(
+        {"nothing at the right edge", "flat", QRect(1032, 0, 1, 305), Kind::Is, ControlBackground});
+
+    // A notch on the first curve point (left of the plot) and a steep low-pass at 2 kHz.
+    float firstDb = 0, secondDb = 0;
+    {
+        EQline g;
+        build(g);
+        g.setVal(0, EQline::N24_F(8), -12, 15);
+        g.setLTY(7);
+        g.setLP_F(2000);
+        firstDb = g.curve()[0];
+        secondDb = g.curve()[1];
+        shots["shaped"] = shot(g, "shaped");
+        g.setEQ_BYPASS(true);
+        shots["bypass"] = shot(g, "bypass");
+    }
+    const QPointF p1(main.x(EQline::N24_F(8)), main.y(firstDb));
+    const QPointF p2(main.x(EQline::N24_F(9)), main.y(secondDb));
+    // Where a segment from the first point would cross the plot's first whole column.
+    const double crossX = std::ceil(550.0 / 15.0) + 0.5;
+    const double crossY = p1.y() + (crossX - p1.x()) / (p2.x() - p1.x()) * (p2.y() - p1.y());
+    ASSERT_LT(p1.x(), 550.0 / 15.0);
+    ASSERT_GT(std::fabs(crossY - p2.y()), 6.0) << "the scene needs a steep first segment";
+    probes.push_back({"no segment from the first point", "shaped", around(crossX, crossY, 0, 2),
+                      Kind::Lacks, CurveColour});
+    probes.push_back({"curve from the second point", "shaped", around(p2.x(), p2.y(), 2, 2),
+                      Kind::Has, CurveColour});
+    probes.push_back(
+        {"0 dB line", "shaped", at(main.x(7500), main.y(0)), Kind::Is, ZeroLineColour});
+    probes.push_back({"0 dB line is one pixel", "shaped", at(main.x(7500), main.y(0) - 2), Kind::Is,
+                      PlotBackground});
     const QRect bypassBox(300, 130, 430, 70);
-    EXPECT_GT(countPixels(bypass, bypassBox, isLabelText) -
-                  countPixels(boosted, bypassBox, isLabelText),
-              1000);
-    g.setEQ_BYPASS(false);
+    probes.push_back({"bypass label", "bypass", bypassBox, Kind::Has, BypassColour});
+    probes.push_back({"no bypass label", "shaped", bypassBox, Kind::Lacks, BypassColour});
 
-    g.show();
-    const QPointF from = g.markerRect(9).center();
-    QMouseEvent pressEvent(QEvent::MouseButtonPress, from, g.mapToGlobal(from), Qt::LeftButton,
-                           Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(&g, &pressEvent);
-    const QPointF to(1000, 60);
-    QMouseEvent moveEvent(QEvent::MouseMove, to, g.mapToGlobal(to), Qt::NoButton, Qt::LeftButton,
-                          Qt::NoModifier);
-    QApplication::sendEvent(&g, &moveEvent);
-    const QImage dragging = grabState(g, "dragging");
-    EXPECT_GT(countPixels(dragging, QRect(940, 8, 85, 120), isReadout), 40) << "read-out";
+    // Built at the main window's size, then made smaller: grid, curve and axes follow.
+    const Layout small({720, 240}); // step 3150 / 12 = 262.5 twips, rounded to 262
+    {
+        EQline g;
+        build(g);
+        g.resize(720, 240);
+        shots["resized"] = shot(g, "resized");
+    }
+    for (int i : {1, 2, 3, 5, 6, 7, 8, 9, 10, 11, 12}) {
+        probes.push_back({"grid line after resize", "resized", at(small.x(25), small.gridRow(i)),
+                          Kind::Is, GridColour});
+    }
+    probes.push_back(
+        {"curve after resize", "resized", at(small.x(6500), small.y(0)), Kind::Is, CurveColour});
+    probes.push_back({"1 kHz line after resize", "resized",
+                      around(small.x(1000), small.y(10.5), 1, 0), Kind::Has, GridColour});
+
+    // The read-out while dragging: beside the marker by the band's number and gain's sign.
+    struct Drag {
+        const char* scene;
+        int band;
+        double f;
+        int tenths;
+        double dx, dy; // twips from the marker's top-left corner
+    };
+    const Drag drags[] = {{"drag boost", 3, 300, 40, 30, 300},
+                          {"drag flat", 3, 300, 0, 30, 150},
+                          {"drag cut", 3, 300, -40, 30, -600},
+                          {"drag tenth band", 9, 3000, 40, -50, 300}};
+    for (const Drag& d : drags) {
+        EQline g;
+        build(g);
+        const QPointF to(main.x(d.f), main.y(d.tenths / 10.0));
+        mouse(g, QEvent::MouseButtonPress, g.markerRect(d.band).center(), Qt::LeftButton);
+        mouse(g, QEvent::MouseMove, to, Qt::LeftButton);
+        ASSERT_FLOAT_EQ(g.band(d.band).dB, float(d.tenths) / 10.0f) << d.scene;
+        const QPointF corner = g.markerRect(d.band).topLeft() + QPointF(d.dx, d.dy) / 15.0;
+        shots[d.scene] = shot(g, d.scene);
+        mouse(g, QEvent::MouseButtonRelease, to, Qt::NoButton);
+        shots[std::string(d.scene) + " released"] = shot(g, "released");
+        const double l = corner.x(), t = corner.y();
+        const auto probe = [&](const char* what, double x, double y, Kind kind) {
+            probes.push_back({what, d.scene, at(x, y), kind, {}});
+        };
+        probe("read-out top edge", std::ceil(l) + 4, std::ceil(t), Kind::Darkened);
+        probe("above the read-out", std::ceil(l) + 4, std::floor(t) - 1, Kind::Unchanged);
+        probe("read-out left edge", std::ceil(l), std::ceil(t) + 4, Kind::Darkened);
+        probe("left of the read-out", std::floor(l) - 1, std::ceil(t) + 4, Kind::Unchanged);
+        probes.push_back({"read-out text", d.scene,
+                          QRect(int(std::ceil(l)) + 3, int(std::ceil(t)) + 2, 20, 30), Kind::Tinted,
+                          ReadoutColour});
+    }
+
+    for (const Probe& probe : probes) {
+        check(probe, shots);
+    }
 }

@@ -210,12 +210,23 @@ TEST(EqLineModel, PassSidesOnOffAndTypes) {
     EXPECT_FALSE(g.cutoffMarkerVisible(0));
     EXPECT_FLOAT_EQ(g.sectionQ(0, 0), 0.0f);
 
-    // A rebuild leaves the sections but brings both markers back.
-    g.setLTY(0);
+    // A rebuild leaves the sections but brings both markers back, and both cut-offs and
+    // stored types to their defaults.
+    g.setLTY(5);
+    g.setLTY(-1);
+    g.setLP_F(4000);
+    g.setHP_F(120);
     g.setEQnum(2);
-    EXPECT_FLOAT_EQ(g.sectionQ(0, 0), 0.707f);
+    EXPECT_TRUE(g.cutoffMarkerVisible(0));
+    EXPECT_FLOAT_EQ(g.sectionQ(0, 0), 0.0f);
     EXPECT_FLOAT_EQ(g.sectionQ(1, 0), 2.536f);
+    EXPECT_FLOAT_EQ(g.cutoffFreq(0), 10000.0f);
+    EXPECT_FLOAT_EQ(g.cutoffFreq(1), 50.0f);
+    EXPECT_FLOAT_EQ(g.LP_F(), 4000.0f) << "the property keeps what was written";
+    EXPECT_EQ(g.filterType(0), 1);
     EXPECT_EQ(g.filterType(1), 1);
+    g.setHPEnabel(true);
+    EXPECT_FLOAT_EQ(g.sectionQ(1, 0), 0.707f) << "type 1 again, not the 7 written before";
 }
 
 // Catches bypass reporting in the wrong order, leaving bands in the curve, or not undoing.
@@ -234,9 +245,17 @@ TEST(EqLineModel, BypassReportsEveryBandAndLeavesTheCascade) {
         const float f = EQline::N24_F(EQline::FirstCurvePoint + k);
         EXPECT_NEAR(g.curve()[k], refSection(50, f, 0.707), 0.001) << k;
     }
+    // A rebuild keeps the flags; bypass off clears only the bands that exist then.
+    g.setEQnum(2);
+    g.setDB(1, 6);
+    EXPECT_TRUE(g.bandBypassed(1));
+    EXPECT_NEAR(g.curveValue(400), refSection(50, 400, 0.707), 0.001);
     g.setEQ_BYPASS(false);
-    EXPECT_FALSE(g.bandBypassed(0));
-    EXPECT_GT(g.curveValue(1000), 6.0f);
+    EXPECT_FALSE(g.bandBypassed(2));
+    EXPECT_TRUE(g.bandBypassed(3));
+    EXPECT_GT(g.curveValue(400), 5.0f);
+    g.setEQnum(9);
+    EXPECT_TRUE(g.bandBypassed(9));
 }
 
 // Catches the four start-up curves of the main window differing from flat bands plus the
