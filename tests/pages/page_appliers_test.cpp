@@ -256,6 +256,42 @@ TEST(ApplierValues, SlidersClampGainsAndQPassUnchanged) {
     expectSlider(p.ctSlide1[1], p.Text1[1], 80, "80");
 }
 
+// Catches: a switch field forced to its toggle's value (255, 71) instead of keeping the byte,
+// a caption that looks at the wrong byte, and mute or key lock not going to -1 and blue for any
+// non-zero byte; the save button hidden only while automatic saving is chosen.
+TEST(ApplierSwitches, FieldsKeepTheByteAndAnyNonZeroIsOn) {
+    LinkedPages f;
+    PageSet& p = *f.pages;
+    for (int byte : {9, 0, 1, 200, 0}) {
+        SCOPED_TRACE(byte);
+        const bool on = byte != 0;
+        auto music = musicBytes();
+        music[56] = byte;
+        music[85] = byte;
+        fill(f.engine->Blocks.MusicBlock, music);
+        auto system = systemBytes();
+        for (int k : {15, 16, 19}) {
+            system[std::size_t(k)] = byte;
+        }
+        system[22] = on ? 1 : 0;
+        fill(f.engine->Blocks.SystemBlock, system);
+        f.appliers->Music_Data();
+        f.appliers->set_Data();
+        EXPECT_EQ(p.state.CenterEffectOn, byte);
+        EXPECT_EQ(p.dcButton27->Caption(), on ? QStringLiteral("开") : QStringLiteral("关"));
+        EXPECT_EQ(p.state.SubPhase, byte);
+        EXPECT_EQ(p.dcButton12->Caption(), on ? QStringLiteral("180") : QStringLiteral("0"));
+        EXPECT_EQ(p.state.ExciterOn, byte);
+        EXPECT_EQ(p.dcButton15->Caption(), on ? QStringLiteral("开") : QStringLiteral("关"));
+        EXPECT_EQ(p.state.MuteOn, on ? -1 : 0);
+        EXPECT_EQ(p.dcButton31->BackColor(), on ? kColorOn : kColorOff);
+        EXPECT_EQ(p.state.KeyLockOn, on ? -1 : 0);
+        EXPECT_EQ(p.dcButton32->BackColor(), on ? kColorOn : kColorOff);
+        EXPECT_EQ(p.Option5->selectedIndex(), on ? 1 : 0);
+        EXPECT_EQ(p.dcButton4->isHidden(), !on);
+    }
+}
+
 // Catches: an out-of-range selection byte stopping the applier (losing the equaliser mode)
 // or clearing/overrunning the selection it cannot make.
 TEST(ApplierSelections, OutOfRangeLeavesTheSelectionAndGoesOn) {
@@ -339,18 +375,32 @@ TEST(ApplierRequests, NothingQueuedWhileApplying) {
     EXPECT_TRUE(f.line.writes.empty());
 }
 
-// Catches: the applier writing units into the strip itself; the units come only from the
-// graph's echo, so without the coupling the strip shows bare numbers.
-TEST(ApplierEcho, StripUnitsComeFromTheGraphEcho) {
-    LinkedPages f;
-    f.coupling.reset();
-    f.engine->Blocks = sampleBlocks();
-    f.appliers->Music_Data();
-    EXPECT_EQ(f.pages->LkSlide1[4]->freqBox()->text(), QStringLiteral("1001"));
-    EXPECT_FLOAT_EQ(f.pages->EQline1->band(4).F, 1001.0f);
-
-    LinkedPages g;
-    g.engine->Blocks = sampleBlocks();
-    g.appliers->Music_Data();
-    EXPECT_EQ(g.pages->LkSlide1[4]->freqBox()->text(), QStringLiteral("1001Hz"));
+// Catches: the boxes of a strip left at old texts or fed from the wrong field after an apply,
+// and the applier writing the frequency unit itself: "Hz" comes only from the graph's echo,
+// so without the coupling the frequency box shows the bare number.
+TEST(ApplierEcho, StripTextsAfterAnApply) {
+    struct Row {
+        int eq, band;
+        const char *gain, *q, *freq;
+    };
+    const Row rows[] = {{1, 0, "-12.0dB", "0.1", "51"},    {1, 4, "-0.5dB", "1.4", "1001"},
+                        {1, 9, "12.0dB", "15.0", "20000"}, {4, 2, "8.0dB", "2.5", "11450"},
+                        {5, 1, "0.1dB", "2.2", "935"},     {6, 0, "-4.3dB", "0.9", "30"},
+                        {2, 3, "-5.5dB", "0.8", "400"},    {7, 9, "-6.8dB", "1.2", "15450"},
+                        {3, 2, "5.0dB", "7.0", "16450"}};
+    for (bool coupled : {false, true}) {
+        LinkedPages f;
+        if (!coupled) {
+            f.coupling.reset();
+        }
+        f.applyAll();
+        for (const Row& r : rows) {
+            const LkSlide* strip = f.pages->eq(r.eq).strips.at(std::size_t(r.band));
+            const QString freq = QString::fromLatin1(r.freq) + (coupled ? "Hz" : "");
+            EXPECT_EQ(strip->gainBox()->text(), QString::fromLatin1(r.gain)) << r.eq << r.band;
+            EXPECT_EQ(strip->qBox()->text(), QString::fromLatin1(r.q)) << r.eq << r.band;
+            EXPECT_EQ(strip->freqBox()->text(), freq) << r.eq << r.band;
+        }
+        EXPECT_FLOAT_EQ(f.pages->EQline1->band(4).F, 1001.0f);
+    }
 }
