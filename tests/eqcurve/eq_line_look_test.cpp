@@ -25,7 +25,8 @@ const QColor LabelColour(160, 160, 160);
 const QColor ReadoutColour(255, 255, 0);
 const QColor BypassColour(224, 224, 224);
 
-// The layout of a graph of the given size, in widget pixels (15 twips each).
+// The layout of a graph of the given size, in widget pixels (15 twips each). The grid step is
+// rounded with halves to even, as nearbyint does in the default rounding mode.
 struct Layout {
     explicit Layout(QSize size)
         : plotW(size.width() * 15.0 - 670.0), plotH(size.height() * 15.0 - 450.0),
@@ -54,7 +55,7 @@ enum class Kind {
     Tinted,    // the brightest pixel of the area is the colour, perhaps dimmed (thin text)
     Darkened,  // under the drag read-out's box: a third of the picture without the drag
     Unchanged, // as in the picture without the drag
-    Text,      // a dB label: the text right-aligned 3 px left of the plot, top at area.y()
+    Text,      // a dB label: the text right-aligned 3 px left of the plot, top at textTop
 };
 
 struct Probe {
@@ -103,8 +104,8 @@ QImage expectedLabel(QSize size, double top, const QString& text) {
 }
 
 // A flat 10-band graph at the main window's size.
-void build(EQline& g, QSize size = {1033, 305}) {
-    g.resize(size);
+void build(EQline& g) {
+    g.resize(1033, 305);
     g.setEQnum(9);
     g.show();
 }
