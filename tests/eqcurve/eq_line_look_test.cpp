@@ -19,6 +19,7 @@ namespace {
 const QColor ControlBackground(40, 40, 40);
 const QColor PlotBackground(20, 20, 20);
 const QColor GridColour(64, 64, 64);
+const QColor BorderColour(96, 96, 96);
 const QColor CurveColour(0, 255, 0);
 const QColor ZeroLineColour(255, 255, 0);
 const QColor LabelColour(160, 160, 160);
@@ -188,6 +189,13 @@ TEST(EqLineLook, PixelsAtKnownPlaces) {
         probes.push_back({"between grid lines", "flat", at(main.x(25), main.gridRow(i) - 3),
                           Kind::Is, PlotBackground});
     }
+    // The border frame: on the plot's left edge, its 1-pixel line just inside a height 30 twips
+    // short of the plot's.
+    probes.push_back(
+        {"border left", "flat", around(550.0 / 15.0, main.y(10.5), 1, 0), Kind::Has, BorderColour});
+    probes.push_back({"border bottom", "flat",
+                      around(main.x(25), (120 + main.plotH - 30) / 15 - 1, 0, 1), Kind::Has,
+                      BorderColour});
     probes.push_back({"1 kHz grid line", "flat", around(main.x(1000), main.y(10.5), 1, 0),
                       Kind::Has, GridColour});
     const char* labels[] = {"12dB", "6dB", "0dB", "-6dB", "-12dB", "-18dB", "-24dB"};
