@@ -8,9 +8,11 @@
 #include <QImage>
 #include <QMouseEvent>
 #include <QPainter>
+#include <algorithm>
 #include <cmath>
 #include <gtest/gtest.h>
 #include <map>
+#include <vector>
 
 using korvanex::EQline;
 
@@ -56,7 +58,8 @@ enum class Kind {
     Tinted,    // the brightest pixel of the area is the colour, perhaps dimmed (thin text)
     Darkened,  // under the drag read-out's box: a third of the picture without the drag
     Unchanged, // as in the picture without the drag
-    Text,      // a dB label: the text right-aligned 3 px left of the plot, top at textTop
+    Text,      // a label: the text drawn in textBox with textAlign, Tahoma 7.5 pt
+    Columns,   // grid lines cross the area (one row) at the columns `xs` and nowhere else
 };
 
 struct Probe {
@@ -66,7 +69,9 @@ struct Probe {
     Kind kind;
     QColor colour;
     QString text = {};
-    double textTop = 0;
+    QRectF textBox = {};
+    Qt::Alignment textAlign = Qt::AlignLeft;
+    std::vector<double> xs = {};
 };
 
 bool near(QColor a, QColor b, int tolerance) {
@@ -89,8 +94,8 @@ void mouse(EQline& g, QEvent::Type type, QPointF pos, Qt::MouseButtons buttons) 
     QApplication::sendEvent(&g, &event);
 }
 
-// A dB label as the window draws it: Tahoma 7.5 pt (10 px), right-aligned against the plot.
-QImage expectedLabel(QSize size, double top, const QString& text) {
+// A label as the window draws it: Tahoma 7.5 pt (10 px).
+QImage expectedLabel(QSize size, const Probe& probe) {
     QImage image(size, QImage::Format_RGB32);
     image.fill(ControlBackground);
     QPainter p(&image);
@@ -100,7 +105,7 @@ QImage expectedLabel(QSize size, double top, const QString& text) {
     font.setPixelSize(10);
     p.setFont(font);
     p.setPen(LabelColour);
-    p.drawText(QRectF(0, top, 550.0 / 15.0 - 3.0, 30), Qt::AlignRight | Qt::AlignTop, text);
+    p.drawText(probe.textBox, probe.textAlign | Qt::AlignTop, probe.text);
     return image;
 }
 
@@ -123,7 +128,7 @@ void check(const Probe& probe, const Shots& shots) {
     if (probe.kind == Kind::Darkened || probe.kind == Kind::Unchanged) {
         other = shots.at(std::string(probe.scene) + " released");
     } else if (probe.kind == Kind::Text) {
-        other = expectedLabel(image.size(), probe.textTop, probe.text);
+        other = expectedLabel(image.size(), probe);
     }
     int matching = 0;
     QColor brightest(Qt::black);
@@ -144,8 +149,27 @@ void check(const Probe& probe, const Shots& shots) {
             } else if (probe.kind == Kind::Unchanged) {
                 EXPECT_EQ(c, o) << where;
             } else if (probe.kind == Kind::Text) {
-                EXPECT_TRUE(near(c, o, 8)) << where;
+                EXPECT_TRUE(near(c, o, 0)) << where;
             }
+        }
+    }
+    if (probe.kind == Kind::Columns) {
+        std::vector<int> found;
+        for (int x = area.left(); x <= area.right(); ++x) {
+            if (image.pixelColor(x, area.top()) == probe.colour) {
+                found.push_back(x);
+            }
+        }
+        const auto close = [](double a, double b) { return std::fabs(a - b) <= 1.0; };
+        for (double want : probe.xs) {
+            EXPECT_TRUE(std::any_of(found.begin(), found.end(),
+                                    [&](int x) { return close(x, std::floor(want)); }))
+                << "no line at " << want;
+        }
+        for (int x : found) {
+            EXPECT_TRUE(std::any_of(probe.xs.begin(), probe.xs.end(),
+                                    [&](double want) { return close(x, std::floor(want)); }))
+                << "stray line at " << x;
         }
     }
     if (probe.kind == Kind::Has) {
@@ -196,10 +220,9 @@ TEST(EqLineLook, PixelsAtKnownPlaces) {
     probes.push_back({"border bottom", "flat",
                       around(main.x(25), (120 + main.plotH - 30) / 15 - 1, 0, 1), Kind::Has,
                       BorderColour});
-    probes.push_back({"1 kHz grid line", "flat", around(main.x(1000), main.y(10.5), 1, 0),
-                      Kind::Has, GridColour});
     const char* labels[] = {"12dB", "6dB", "0dB", "-6dB", "-12dB", "-18dB", "-24dB"};
     for (int k = 0; k < 7; ++k) {
+        // Right-aligned 3 px left of the plot, 100 twips above their grid line.
         const double top = main.labelTop(2 * k);
         probes.push_back({"dB label",
                           "flat",
@@ -207,8 +230,41 @@ TEST(EqLineLook, PixelsAtKnownPlaces) {
                           Kind::Text,
                           {},
                           QString::fromLatin1(labels[k]),
-                          top});
+                          QRectF(0, top, 550.0 / 15.0 - 3, 30),
+                          Qt::AlignRight});
     }
+    // Below the plot, 130 twips left of their line (20 Hz: 20 twips left of the plot).
+    const std::pair<const char*, double> frequencyLabels[] = {
+        {"20Hz", 20},     {"50Hz", 50},   {"100Hz", 100}, {"200Hz", 200},  {"500Hz", 500},
+        {"1000Hz", 1000}, {"2KHz", 2000}, {"5KHz", 5000}, {"10KHz", 10000}};
+    for (const auto& [text, f] : frequencyLabels) {
+        const double left = f == 20 ? 530.0 / 15.0 : main.x(f) - 130.0 / 15.0;
+        const double top = (120.0 + main.plotH + 50.0) / 15.0;
+        probes.push_back({"frequency label",
+                          "flat",
+                          QRect(int(left) - 2, int(top) - 2, 48, 18),
+                          Kind::Text,
+                          {},
+                          QString::fromLatin1(text),
+                          QRectF(left, top, 200, 30),
+                          Qt::AlignLeft});
+    }
+    std::vector<double> gridXs;
+    for (double decade : {10.0, 100.0, 1000.0}) {
+        for (int m = decade == 10.0 ? 3 : 1; m <= 9; ++m) {
+            gridXs.push_back(main.x(m * decade));
+        }
+    }
+    gridXs.push_back(main.x(10000));
+    probes.push_back({"vertical grid lines",
+                      "flat",
+                      QRect(int(main.x(21)), int(main.y(10.5)), int(main.x(19000) - main.x(21)), 1),
+                      Kind::Columns,
+                      GridColour,
+                      {},
+                      {},
+                      Qt::AlignLeft,
+                      gridXs});
     probes.push_back({"odd grid lines unlabelled", "flat",
                       QRect(0, int(main.labelTop(3)) + 1, 36, 8), Kind::Is, ControlBackground});
     probes.push_back(
