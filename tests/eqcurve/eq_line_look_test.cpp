@@ -3,82 +3,20 @@
 // +12 to -24 dB down, grid lines every round(height / 12) twips. Set KORVANEX_GRAPH_PNG_DIR to
 // keep the pictures for a look by eye.
 #include "eqcurve/eq_line.h"
+#include "eqcurve/graph_probes.h"
 
 #include <QApplication>
 #include <QImage>
 #include <QMouseEvent>
-#include <QPainter>
-#include <algorithm>
 #include <cmath>
 #include <gtest/gtest.h>
 #include <map>
 #include <vector>
 
 using korvanex::EQline;
+using namespace graph_probes;
 
 namespace {
-
-const QColor ControlBackground(40, 40, 40);
-const QColor PlotBackground(20, 20, 20);
-const QColor GridColour(64, 64, 64);
-const QColor BorderColour(96, 96, 96);
-const QColor CurveColour(0, 255, 0);
-const QColor ZeroLineColour(255, 255, 0);
-const QColor LabelColour(160, 160, 160);
-const QColor ReadoutColour(255, 255, 0);
-const QColor BypassColour(224, 224, 224);
-
-// The layout of a graph of the given size, in widget pixels (15 twips each). The grid step is
-// rounded with halves to even, as nearbyint does in the default rounding mode.
-struct Layout {
-    explicit Layout(QSize size)
-        : plotW(size.width() * 15.0 - 670.0), plotH(size.height() * 15.0 - 450.0),
-          scaleX(plotW / 3.0 / std::log(10.0)), scaleY(plotH / 36.0),
-          step(std::nearbyint(plotH / 12.0)) {}
-    double x(double f) const { return (550.0 + std::log(f / 20.0) * scaleX) / 15.0; }
-    double y(double dB) const { return (120.0 + (12.0 - dB) * scaleY) / 15.0; }
-    // Row of grid line i (i * step below the plot's top) and the top of its dB label.
-    int gridRow(int i) const { return int(std::floor((120.0 + i * step) / 15.0)); }
-    double labelTop(int i) const { return (120.0 - 100.0 + i * step) / 15.0; }
-    double plotW, plotH, scaleX, scaleY, step;
-};
-
-QRect at(double x, double y) {
-    return {int(std::floor(x)), int(std::floor(y)), 1, 1};
-}
-
-QRect around(double x, double y, int dx, int dy) {
-    return {int(std::floor(x)) - dx, int(std::floor(y)) - dy, 2 * dx + 1, 2 * dy + 1};
-}
-
-enum class Kind {
-    Is,        // every pixel of the area has the colour
-    Has,       // some pixel of the area has it
-    Lacks,     // no pixel of the area has it
-    Tinted,    // the brightest pixel of the area is the colour, perhaps dimmed (thin text)
-    Darkened,  // under the drag read-out's box: a third of the picture without the drag
-    Unchanged, // as in the picture without the drag
-    Text,      // a label: the text drawn in textBox with textAlign, Tahoma 7.5 pt
-    Columns,   // grid lines cross the area (one row) at the columns `xs` and nowhere else
-};
-
-struct Probe {
-    const char* what;
-    const char* scene;
-    QRect area;
-    Kind kind;
-    QColor colour;
-    QString text = {};
-    QRectF textBox = {};
-    Qt::Alignment textAlign = Qt::AlignLeft;
-    std::vector<double> xs = {};
-};
-
-bool near(QColor a, QColor b, int tolerance) {
-    return std::abs(a.red() - b.red()) <= tolerance &&
-           std::abs(a.green() - b.green()) <= tolerance &&
-           std::abs(a.blue() - b.blue()) <= tolerance;
-}
 
 QImage shot(EQline& g, const char* name) {
     QImage image = g.grab().toImage().convertToFormat(QImage::Format_RGB32);
@@ -94,96 +32,11 @@ void mouse(EQline& g, QEvent::Type type, QPointF pos, Qt::MouseButtons buttons) 
     QApplication::sendEvent(&g, &event);
 }
 
-// A label as the window draws it: Tahoma 7.5 pt (10 px).
-QImage expectedLabel(QSize size, const Probe& probe) {
-    QImage image(size, QImage::Format_RGB32);
-    image.fill(ControlBackground);
-    QPainter p(&image);
-    QFont font;
-    font.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("DejaVu Sans"),
-                      QStringLiteral("Noto Sans CJK SC")});
-    font.setPixelSize(10);
-    p.setFont(font);
-    p.setPen(LabelColour);
-    p.drawText(probe.textBox, probe.textAlign | Qt::AlignTop, probe.text);
-    return image;
-}
-
 // A flat 10-band graph at the main window's size.
 void build(EQline& g) {
     g.resize(1033, 305);
     g.setEQnum(9);
     g.show();
-}
-
-using Shots = std::map<std::string, QImage>;
-
-void check(const Probe& probe, const Shots& shots) {
-    SCOPED_TRACE(testing::Message() << probe.scene << ": " << probe.what << " at " << probe.area.x()
-                                    << "," << probe.area.y() << " " << probe.text.toStdString());
-    const QImage& image = shots.at(probe.scene);
-    const QRect area = probe.area.intersected(image.rect());
-    ASSERT_FALSE(area.isEmpty());
-    QImage other; // the picture without the drag, or the label as it should read
-    if (probe.kind == Kind::Darkened || probe.kind == Kind::Unchanged) {
-        other = shots.at(std::string(probe.scene) + " released");
-    } else if (probe.kind == Kind::Text) {
-        other = expectedLabel(image.size(), probe);
-    }
-    int matching = 0;
-    QColor brightest(Qt::black);
-    for (int y = area.top(); y <= area.bottom(); ++y) {
-        for (int x = area.left(); x <= area.right(); ++x) {
-            const QColor c = image.pixelColor(x, y);
-            const QColor o = other.isNull() ? QColor() : other.pixelColor(x, y);
-            const std::string where = std::to_string(x) + "," + std::to_string(y) + " " +
-                                      c.name().toStdString() + " / " + o.name().toStdString();
-            matching += near(c, probe.colour, 0) ? 1 : 0;
-            if (c.lightness() > brightest.lightness()) {
-                brightest = c;
-            }
-            if (probe.kind == Kind::Is) {
-                EXPECT_TRUE(near(c, probe.colour, 0)) << where;
-            } else if (probe.kind == Kind::Darkened) {
-                EXPECT_TRUE(near(c, QColor(o.red() / 3, o.green() / 3, o.blue() / 3), 3)) << where;
-            } else if (probe.kind == Kind::Unchanged) {
-                EXPECT_EQ(c, o) << where;
-            } else if (probe.kind == Kind::Text) {
-                EXPECT_TRUE(near(c, o, 0)) << where;
-            }
-        }
-    }
-    if (probe.kind == Kind::Columns) {
-        std::vector<int> found;
-        for (int x = area.left(); x <= area.right(); ++x) {
-            if (image.pixelColor(x, area.top()) == probe.colour) {
-                found.push_back(x);
-            }
-        }
-        const auto close = [](double a, double b) { return std::fabs(a - b) <= 1.0; };
-        for (double want : probe.xs) {
-            EXPECT_TRUE(std::any_of(found.begin(), found.end(),
-                                    [&](int x) { return close(x, std::floor(want)); }))
-                << "no line at " << want;
-        }
-        for (int x : found) {
-            EXPECT_TRUE(std::any_of(probe.xs.begin(), probe.xs.end(),
-                                    [&](double want) { return close(x, std::floor(want)); }))
-                << "stray line at " << x;
-        }
-    }
-    if (probe.kind == Kind::Has) {
-        EXPECT_GT(matching, 0);
-    } else if (probe.kind == Kind::Lacks) {
-        EXPECT_EQ(matching, 0);
-    } else if (probe.kind == Kind::Tinted) {
-        const QColor& want = probe.colour;
-        const double k = double(std::max({brightest.red(), brightest.green(), brightest.blue()})) /
-                         std::max({want.red(), want.green(), want.blue()});
-        EXPECT_GT(k, 0.6) << brightest.name().toStdString();
-        const QColor dimmed(int(want.red() * k), int(want.green() * k), int(want.blue() * k));
-        EXPECT_TRUE(near(brightest, dimmed, 6)) << brightest.name().toStdString();
-    }
 }
 
 } // namespace
@@ -210,13 +63,19 @@ TEST(EqLineLook, PixelsAtKnownPlaces) {
     for (int i : {1, 2, 3, 5, 6, 7, 8, 9, 10, 11}) {
         probes.push_back(
             {"grid line", "flat", at(main.x(25), main.gridRow(i)), Kind::Is, GridColour});
-        probes.push_back({"between grid lines", "flat", at(main.x(25), main.gridRow(i) - 3),
-                          Kind::Is, PlotBackground});
+        probes.push_back({"grid line one pixel", "flat",
+                          QRect(int(main.x(25)), main.gridRow(i) - 1, 1, 1), Kind::Is,
+                          PlotBackground});
+        probes.push_back({"grid line one pixel", "flat",
+                          QRect(int(main.x(25)), main.gridRow(i) + 1, 1, 1), Kind::Is,
+                          PlotBackground});
     }
     // The border frame: on the plot's left edge, its 1-pixel line just inside a height 30 twips
     // short of the plot's.
     probes.push_back(
         {"border left", "flat", around(550.0 / 15.0, main.y(10.5), 1, 0), Kind::Has, BorderColour});
+    probes.push_back(
+        {"border one pixel", "flat", at(550.0 / 15.0 + 2, main.y(10.5)), Kind::Is, PlotBackground});
     probes.push_back({"border bottom", "flat",
                       around(main.x(25), (120 + main.plotH - 30) / 15 - 1, 0, 1), Kind::Has,
                       BorderColour});
