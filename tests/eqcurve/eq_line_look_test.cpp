@@ -51,10 +51,14 @@ TEST(EqLineLook, PixelsAtKnownPlaces) {
     const Layout main({1033, 305});
 
     // Flat curve on the grid at the main window's size.
+    struct {
+        QRectF lpf, hpf, band1, band10;
+    } flat;
     {
         EQline g;
         build(g);
         shots["flat"] = shot(g, "flat");
+        flat = {g.cutoffMarkerRect(0), g.cutoffMarkerRect(1), g.markerRect(0), g.markerRect(9)};
     }
     probes.push_back({"plot background", "flat", around(main.x(25), main.y(10.5), 2, 2), Kind::Is,
                       PlotBackground});
@@ -79,35 +83,43 @@ TEST(EqLineLook, PixelsAtKnownPlaces) {
     probes.push_back({"border bottom", "flat",
                       around(main.x(25), (120 + main.plotH - 30) / 15 - 1, 0, 1), Kind::Has,
                       BorderColour});
+    const auto text = [&](const char* what, QRect area, const char* label, QRectF box, int flags,
+                          QColor colour = LabelColour) -> Probe& {
+        probes.push_back({what, "flat", area, Kind::Text, colour, QString::fromUtf8(label), box,
+                          flags | Qt::TextDontClip});
+        return probes.back();
+    };
     const char* labels[] = {"12dB", "6dB", "0dB", "-6dB", "-12dB", "-18dB", "-24dB"};
     for (int k = 0; k < 7; ++k) {
         // Right-aligned 3 px left of the plot, 100 twips above their grid line.
         const double top = main.labelTop(2 * k);
-        probes.push_back({"dB label",
-                          "flat",
-                          QRect(0, int(top) - 2, 36, 16),
-                          Kind::Text,
-                          {},
-                          QString::fromLatin1(labels[k]),
-                          QRectF(0, top, 550.0 / 15.0 - 3, 30),
-                          Qt::AlignRight});
+        text("dB label", QRect(0, int(top) - 2, 36, 16), labels[k],
+             QRectF(0, top, 550.0 / 15.0 - 3, 30), Qt::AlignRight | Qt::AlignTop);
     }
     // Below the plot, 130 twips left of their line (20 Hz: 20 twips left of the plot).
     const std::pair<const char*, double> frequencyLabels[] = {
         {"20Hz", 20},     {"50Hz", 50},   {"100Hz", 100}, {"200Hz", 200},  {"500Hz", 500},
         {"1000Hz", 1000}, {"2KHz", 2000}, {"5KHz", 5000}, {"10KHz", 10000}};
-    for (const auto& [text, f] : frequencyLabels) {
+    for (const auto& [label, f] : frequencyLabels) {
         const double left = f == 20 ? 530.0 / 15.0 : main.x(f) - 130.0 / 15.0;
         const double top = (120.0 + main.plotH + 50.0) / 15.0;
-        probes.push_back({"frequency label",
-                          "flat",
-                          QRect(int(left) - 2, int(top) - 2, 48, 18),
-                          Kind::Text,
-                          {},
-                          QString::fromLatin1(text),
-                          QRectF(left, top, 200, 30),
-                          Qt::AlignLeft});
+        text("frequency label", QRect(int(left) - 2, int(top) - 2, 48, 18), label,
+             QRectF(left, top, 200, 30), Qt::AlignLeft | Qt::AlignTop);
     }
+    // Badges: the cut-off markers read LPF and HPF, the band markers their number from 1.
+    const auto badge = [&](const char* what, QRectF rect, const char* label, int pixels,
+                           int halfWidth, int halfHeight) {
+        const QPointF c = rect.center();
+        Probe& p = text(what, around(c.x(), c.y(), halfWidth, halfHeight), label, rect,
+                        Qt::AlignCenter, Qt::white);
+        p.textPixels = pixels;
+        p.textBold = true;
+        p.textGround = QPoint(int(c.x()), int(c.y()) + 9);
+    };
+    badge("low-pass badge", flat.lpf, "LPF", 8, 9, 4);
+    badge("high-pass badge", flat.hpf, "HPF", 8, 9, 4);
+    badge("first band's badge", flat.band1, "1", 12, 6, 6);
+    badge("tenth band's badge", flat.band10, "10", 12, 8, 6);
     std::vector<double> gridXs;
     for (double decade : {10.0, 100.0, 1000.0}) {
         for (int m = decade == 10.0 ? 3 : 1; m <= 9; ++m) {
@@ -154,14 +166,22 @@ TEST(EqLineLook, PixelsAtKnownPlaces) {
     ASSERT_GT(std::fabs(crossY - p2.y()), 6.0) << "the scene needs a steep first segment";
     probes.push_back({"no segment from the first point", "shaped", around(crossX, crossY, 0, 2),
                       Kind::Lacks, CurveColour});
-    probes.push_back({"curve from the second point", "shaped", around(p2.x(), p2.y(), 2, 2),
+    probes.push_back({"curve from the second point", "shaped", around(p2.x(), p2.y(), 1, 1),
                       Kind::Has, CurveColour});
+    probes.push_back({"at the second point's own gain", "shaped", around(p2.x(), p1.y(), 1, 1),
+                      Kind::Lacks, CurveColour});
     probes.push_back(
         {"0 dB line", "shaped", at(main.x(7500), main.y(0)), Kind::Is, ZeroLineColour});
-    probes.push_back({"0 dB line is one pixel", "shaped", at(main.x(7500), main.y(0) - 2), Kind::Is,
-                      PlotBackground});
-    const QRect bypassBox(300, 130, 430, 70);
-    probes.push_back({"bypass label", "bypass", bypassBox, Kind::Has, BypassColour});
+    for (int dy : {-1, 1}) {
+        probes.push_back({"0 dB line is one pixel", "shaped",
+                          at(main.x(7500), std::floor(main.y(0)) + dy), Kind::Is, PlotBackground});
+    }
+    // "EQ BYPASS" centred in its box: 4065 twips wide, 1700 twips left of the plot's middle,
+    // 2040 twips below its top; widened on both sides alike, as the text overflows it.
+    const double boxLeft = (550 + main.plotW / 2 - 1700) / 15, boxWidth = 4065.0 / 15;
+    const QRect bypassBox(int(boxLeft) - 60, int((120 + 2040) / 15.0), int(boxWidth) + 120,
+                          int(870 / 15.0));
+    probes.push_back({"bypass label", "bypass", bypassBox, Kind::CentredX, BypassColour});
     probes.push_back({"no bypass label", "shaped", bypassBox, Kind::Lacks, BypassColour});
 
     // Built at the main window's size, then made smaller: grid, curve and axes follow.

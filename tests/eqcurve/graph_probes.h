@@ -4,6 +4,7 @@
 
 #include <QColor>
 #include <QImage>
+#include <QPoint>
 #include <QRect>
 #include <QSize>
 #include <QString>
@@ -54,8 +55,9 @@ enum class Kind {
     Tinted,    // the brightest pixel of the area is the colour, perhaps dimmed (thin text)
     Darkened,  // under the drag read-out's box: a third of the picture without the drag
     Unchanged, // as in the picture without the drag
-    Text,      // a label: the text drawn in textBox with textAlign, Tahoma 7.5 pt
+    Text,      // as `text` drawn in the colour by the Text fields below
     Columns,   // grid lines cross the area (one row) at the columns `xs` and nowhere else
+    CentredX,  // the pixels of the colour in the area are centred on it horizontally
 };
 
 struct Probe {
@@ -66,8 +68,13 @@ struct Probe {
     QColor colour;
     QString text = {};
     QRectF textBox = {};
-    Qt::Alignment textAlign = Qt::AlignLeft;
+    int textFlags = Qt::AlignLeft | Qt::AlignTop;
     std::vector<double> xs = {};
+    // The font (the graph's Tahoma list) and the ground: the control's background, or the
+    // picture's own colour at textGround (a badge's fill).
+    int textPixels = 10;
+    bool textBold = false;
+    QPoint textGround = {-1, -1};
 };
 
 // Pictures by scene name; a drag scene's picture without the drag is "<scene> released".

@@ -14,18 +14,20 @@ bool near(QColor a, QColor b, int tolerance) {
            std::abs(a.blue() - b.blue()) <= tolerance;
 }
 
-// A label as the window draws it: Tahoma 7.5 pt (10 px).
-QImage expectedLabel(QSize size, const Probe& probe) {
-    QImage image(size, QImage::Format_RGB32);
-    image.fill(ControlBackground);
+// The text of a label or badge as it should read.
+QImage expectedText(const QImage& picture, const Probe& probe) {
+    QImage image(picture.size(), QImage::Format_RGB32);
+    image.fill(probe.textGround.x() >= 0 ? picture.pixelColor(probe.textGround)
+                                         : ControlBackground);
     QPainter p(&image);
     QFont font;
     font.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("DejaVu Sans"),
                       QStringLiteral("Noto Sans CJK SC")});
-    font.setPixelSize(10);
+    font.setPixelSize(probe.textPixels);
+    font.setBold(probe.textBold);
     p.setFont(font);
-    p.setPen(LabelColour);
-    p.drawText(probe.textBox, probe.textAlign | Qt::AlignTop, probe.text);
+    p.setPen(probe.colour);
+    p.drawText(probe.textBox, probe.textFlags, probe.text);
     return image;
 }
 
@@ -43,7 +45,7 @@ void check(const Probe& probe, const Shots& shots) {
     if (probe.kind == Kind::Darkened || probe.kind == Kind::Unchanged) {
         other = shots.at(std::string(probe.scene) + " released");
     } else if (probe.kind == Kind::Text) {
-        other = expectedLabel(image.size(), probe);
+        other = expectedText(image, probe);
     }
     int matching = 0;
     QColor brightest(Qt::black);
@@ -86,6 +88,19 @@ void check(const Probe& probe, const Shots& shots) {
                                     [&](double want) { return close(x, std::floor(want)); }))
                 << "stray line at " << x;
         }
+    }
+    if (probe.kind == Kind::CentredX) {
+        int left = area.right(), right = area.left();
+        for (int y = area.top(); y <= area.bottom(); ++y) {
+            for (int x = area.left(); x <= area.right(); ++x) {
+                if (image.pixelColor(x, y) == probe.colour) {
+                    left = std::min(left, x);
+                    right = std::max(right, x);
+                }
+            }
+        }
+        ASSERT_LE(left, right) << "nothing of the colour";
+        EXPECT_NEAR((left + right + 1) / 2.0, area.left() + area.width() / 2.0, 2.0);
     }
     if (probe.kind == Kind::Has) {
         EXPECT_GT(matching, 0);
