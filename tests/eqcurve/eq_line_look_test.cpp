@@ -41,12 +41,13 @@ void build(EQline& g) {
 
 } // namespace
 
-// Catches a wrong grid step (not rounded, or rounded halves up), dB labels with the wrong text
-// or place, a curve drawn from the point left of the plot, read-outs off their offsets from
-// the marker, colours changed, scales not recomputed on resize, the bypass label missing or
-// always shown, and labels pushed off the control's right edge.
+// Catches a wrong grid step (not rounded, or rounded halves up) or grid frequencies, dB and
+// frequency labels with the wrong text or place, badges with the wrong caption or number, a
+// curve drawn from the point left of the plot, read-outs off their offsets from the marker,
+// colours changed, lines thicker than a pixel, scales not recomputed on resize, the bypass
+// label off its place, missing or always shown, and labels pushed off the control's edge.
 TEST(EqLineLook, PixelsAtKnownPlaces) {
-    std::map<std::string, QImage> shots;
+    Shots shots;
     std::vector<Probe> probes;
     const Layout main({1033, 305});
 
