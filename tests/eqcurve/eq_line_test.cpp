@@ -2,8 +2,10 @@
 #include "eqcurve/eq_line.h"
 
 #include <QSignalSpy>
+#include <QTest>
 #include <cmath>
 #include <complex>
+#include <functional>
 #include <gtest/gtest.h>
 #include <limits>
 #include <vector>
@@ -56,6 +58,19 @@ void startGraph(EQline& g, int n, bool lp, bool hp, float lpF, float hpF) {
         g.setVal(i, freqs[i], 0, 1);
     }
 }
+
+// Counts the paint events of the widget it watches.
+class PaintCounter : public QObject {
+public:
+    explicit PaintCounter(int& count) : count_(count) {}
+    bool eventFilter(QObject*, QEvent* event) override {
+        count_ += event->type() == QEvent::Paint ? 1 : 0;
+        return false;
+    }
+
+private:
+    int& count_;
+};
 
 } // namespace
 
@@ -142,23 +157,75 @@ TEST(EqLineModel, BandOperationsReportTheStoredBand) {
 TEST(EqLineModel, PropertyWritesAndTheirReports) {
     EQline g;
     g.setEQnum(9);
+    // The curve follows each cut-off write at once, with no band change after it.
+    const auto expectCurve = [&g](double lpF, double hpF) {
+        for (int k = 0; k < EQline::CurvePointCount; k += 11) {
+            const double f = EQline::N24_F(EQline::FirstCurvePoint + k);
+            const double want = (lpF > 0 ? refSection(f, lpF, 0.707) : 0.0) +
+                                (hpF > 0 ? refSection(hpF, f, 0.707) : 0.0);
+            ASSERT_NEAR(g.curve()[k], want, 0.001) << lpF << " " << hpF << " point " << k;
+        }
+    };
     QSignalSpy spy(&g, &EQline::PEQOUT);
     g.setHPEnabel(true);
+    expectCurve(0, 50);
     g.setLPEnabel(true);
+    expectCurve(10000, 50);
     g.setLP_F(4000);
+    expectCurve(4000, 50);
     g.setHP_F(20);
+    expectCurve(4000, 20);
     g.setEQ7visible(false);
     g.setGraphEnabled(true);
     EXPECT_EQ(spy.count(), 0);
     g.setLTY(3);
     g.setHTY(8);
     EXPECT_EQ(indices(spy), (std::vector<int>{0, 0}));
+    EXPECT_TRUE(g.HPEnabel());
+    EXPECT_TRUE(g.LPEnabel());
+    EXPECT_FLOAT_EQ(g.LP_F(), 4000.0f);
+    EXPECT_FLOAT_EQ(g.HP_F(), 20.0f);
+    EXPECT_FALSE(g.EQ7visible());
+    EXPECT_TRUE(g.graphEnabled());
     EXPECT_EQ(g.LTY(), 3);
     EXPECT_EQ(g.HTY(), 8);
     EXPECT_FLOAT_EQ(g.sectionQ(0, 0), 1.306f);
     EXPECT_FLOAT_EQ(g.sectionQ(0, 1), 0.5412f);
     EXPECT_FLOAT_EQ(g.sectionQ(0, 2), 0.0f);
     EXPECT_FLOAT_EQ(g.sectionQ(1, 3), 1.306f);
+}
+
+// Catches a change that the shown graph does not repaint (grabs paint anyway, the screen
+// does not).
+TEST(EqLineModel, ChangesRepaintTheShownGraph) {
+    EQline g;
+    g.resize(1033, 305);
+    g.setEQnum(9);
+    g.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&g));
+    int paints = 0;
+    PaintCounter counter(paints);
+    g.installEventFilter(&counter);
+    const std::pair<const char*, std::function<void()>> changes[] = {
+        {"setDB", [&] { g.setDB(3, 6); }},
+        {"setF", [&] { g.setF(3, 900); }},
+        {"setQ", [&] { g.setQ(3, 4); }},
+        {"setVal", [&] { g.setVal(4, 700, -3, 1); }},
+        {"setT", [&] { g.setT(4, 2); }},
+        {"LP_F", [&] { g.setLP_F(5000); }},
+        {"HP_F", [&] { g.setHP_F(80); }},
+        {"LPEnabel", [&] { g.setLPEnabel(true); }},
+        {"HPEnabel", [&] { g.setHPEnabel(true); }},
+        {"LTY", [&] { g.setLTY(4); }},
+        {"EQ_BYPASS", [&] { g.setEQ_BYPASS(true); }},
+        {"EQ7visible", [&] { g.setEQ7visible(false); }},
+    };
+    for (const auto& [name, change] : changes) {
+        QTest::qWait(1); // lets a paint already due go by
+        paints = 0;
+        change();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return paints > 0; }, 3000)) << name;
+    }
 }
 
 // Catches cut-offs accepted outside 20..20000 Hz or a property that does not read back what
