@@ -147,8 +147,8 @@ TEST_F(Graph, OnlyLeftPressOnAVisibleMarkerStartsADrag) {
     EXPECT_FALSE(g.isDragging()) << "release of any button ends the drag";
 }
 
-// Catches a drag that survives losing the graph (disabled, hidden, grab lost or bands rebuilt)
-// or leaves the move pointer behind.
+// Catches a drag that survives losing the graph (disabled, hidden, grab lost, its band gone in
+// a rebuild) or leaves the move pointer behind, and one ended by a rebuild that keeps its band.
 TEST_F(Graph, DragEndsWhenTheGraphGoesAway) {
     press(g, g.markerRect(1).center());
     g.setGraphEnabled(false);
@@ -162,7 +162,11 @@ TEST_F(Graph, DragEndsWhenTheGraphGoesAway) {
     press(g, g.markerRect(1).center());
     send(g, QEvent::MouseMove, {300, 100}, Qt::NoButton, Qt::NoButton);
     EXPECT_FALSE(g.isDragging()) << "a move with no button held means the release was lost";
-    press(g, g.markerRect(9).center());
+    press(g, g.markerRect(1).center());
+    g.setEQnum(5);
+    EXPECT_TRUE(g.isDragging()) << "the dragged band is still there";
+    release(g, {0, 0});
+    press(g, g.markerRect(5).center());
     g.setEQnum(2);
     EXPECT_FALSE(g.isDragging());
     move(g, {300, 100});

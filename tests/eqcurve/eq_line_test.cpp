@@ -105,6 +105,8 @@ TEST(EqLineModel, EQnumBuildsBandsAndReportsOneToNThenZero) {
     spy.clear();
     g.setEQnum(15);
     g.setEQnum(-1);
+    g.KONGZHIDIAN(15);
+    g.KONGZHIDIAN(-1);
     EXPECT_EQ(g.EQnum(), 2);
     EXPECT_EQ(g.bandCount(), 3);
     EXPECT_EQ(spy.count(), 0);
