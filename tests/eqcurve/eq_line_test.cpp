@@ -325,6 +325,8 @@ TEST(EqLineModel, BypassReportsEveryBandAndLeavesTheCascade) {
     EXPECT_GT(g.curveValue(400), 5.0f);
     g.setEQnum(9);
     EXPECT_TRUE(g.bandBypassed(9));
+    EXPECT_FALSE(g.bandBypassed(EQline::MaxBands)) << "no such band";
+    EXPECT_FALSE(g.bandBypassed(-1));
 }
 
 // Catches the four start-up curves of the main window differing from flat bands plus the
