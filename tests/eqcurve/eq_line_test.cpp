@@ -296,6 +296,11 @@ TEST(EqLineModel, PassSidesOnOffAndTypes) {
     EXPECT_EQ(g.filterType(1), 1);
     g.setHPEnabel(true);
     EXPECT_FLOAT_EQ(g.sectionQ(1, 0), 0.707f) << "type 1 again, not the 7 written before";
+    // No sections outside the two sides' four.
+    for (const auto& [side, section] :
+         {std::pair{0, 4}, std::pair{1, 4}, std::pair{0, -1}, std::pair{2, 0}, std::pair{-1, 0}}) {
+        EXPECT_EQ(g.sectionQ(side, section), 0.0f) << side << " " << section;
+    }
 }
 
 // Catches bypass reporting in the wrong order, leaving bands in the curve, or not undoing.
