@@ -56,16 +56,12 @@ TEST(MusicApplier, FillsMusicMainCentreAndSubwooferPages) {
     expectSlider(p.ctSlide9, p.Text10, 131, "152Hz");
     expectSlider(p.ctSlide10[0], p.Text11[0], 66, "66");
     expectSlider(p.ctSlide10[1], p.Text11[1], 44, "44");
-    EXPECT_EQ(p.state.CenterEffectOn, 71);
-    EXPECT_EQ(p.dcButton27->Caption(), QStringLiteral("开"));
     expectSlider(p.ctSlide12[0], p.Text12[0], 130, "150Hz");
     expectSlider(p.ctSlide12[1], p.Text12[1], 255, "400Hz");
     EXPECT_FLOAT_EQ(p.EQline6->HP_F(), 150.0f);
     EXPECT_FLOAT_EQ(p.EQline6->LP_F(), 400.0f);
     expectSlider(p.ctSlide12[3], p.Text12[3], 23, "23"); // byte 83
     expectSlider(p.ctSlide12[2], p.Text12[2], 57, "57"); // byte 84
-    EXPECT_EQ(p.state.SubPhase, 255);
-    EXPECT_EQ(p.dcButton12->Caption(), QStringLiteral("180"));
 }
 
 // Catches: microphone B writing into microphone A's controls (or the reverse), the high-pass
@@ -193,18 +189,12 @@ TEST(SystemApplier, EveryByteToItsControl) {
     expectSlider(p.ctSlide18, p.Text18, 70, "70");
     expectSlider(p.ctSlide17, p.Text17, 13, "13");
     EXPECT_EQ(p.Option4->selectedIndex(), 7);
-    EXPECT_EQ(p.state.MuteOn, -1);
-    EXPECT_EQ(p.dcButton31->BackColor(), kColorOn);
-    EXPECT_EQ(p.state.KeyLockOn, 0);
-    EXPECT_EQ(p.dcButton32->BackColor(), kColorOff);
     for (std::size_t i = 0; i < 4; ++i) {
         EXPECT_EQ(p.dcButton19[i]->BackColor(), i == 2 ? kColorSelected : kColorOff) << i;
     }
     for (std::size_t i = 0; i < 3; ++i) {
         EXPECT_EQ(p.dcButton3[i]->BackColor(), i == 1 ? kColorSelected : kColorOff) << i;
     }
-    EXPECT_EQ(p.state.ExciterOn, 255);
-    EXPECT_EQ(p.dcButton15->Caption(), QStringLiteral("开"));
     EXPECT_EQ(p.state.EqModeParametric, 1);
     EXPECT_EQ(p.Option1->selectedIndex(), 8);
     EXPECT_EQ(p.Option5->selectedIndex(), 1);
@@ -257,38 +247,44 @@ TEST(ApplierValues, SlidersClampGainsAndQPassUnchanged) {
 }
 
 // Catches: a switch field forced to its toggle's value (255, 71) instead of keeping the byte,
-// a caption that looks at the wrong byte, and mute or key lock not going to -1 and blue for any
-// non-zero byte; the save button hidden only while automatic saving is chosen.
+// a field or caption fed from its neighbour's byte (each row gives the five switches different
+// bytes), mute or key lock not going to -1 and blue for any non-zero byte, and the save button
+// shown while automatic saving is chosen.
 TEST(ApplierSwitches, FieldsKeepTheByteAndAnyNonZeroIsOn) {
     LinkedPages f;
     PageSet& p = *f.pages;
-    for (int byte : {9, 0, 1, 200, 0}) {
-        SCOPED_TRACE(byte);
-        const bool on = byte != 0;
+    const int bytes[] = {71, 0, 9, 255, 1, 0, 200};
+    const int count = int(std::size(bytes));
+    for (int row = 0; row < count; ++row) {
+        SCOPED_TRACE(row);
+        // Music bytes 56 (effect into centre) and 85 (phase); system bytes 15 (mute),
+        // 16 (key lock) and 19 (exciter).
+        const auto byte = [&](int field) { return bytes[(row + field) % count]; };
+        const auto on = [&](int field) { return byte(field) != 0; };
         auto music = musicBytes();
-        music[56] = byte;
-        music[85] = byte;
+        music[56] = byte(0);
+        music[85] = byte(1);
         fill(f.engine->Blocks.MusicBlock, music);
         auto system = systemBytes();
-        for (int k : {15, 16, 19}) {
-            system[std::size_t(k)] = byte;
-        }
-        system[22] = on ? 1 : 0;
+        system[15] = byte(2);
+        system[16] = byte(3);
+        system[19] = byte(4);
+        system[22] = row % 2;
         fill(f.engine->Blocks.SystemBlock, system);
         f.appliers->Music_Data();
         f.appliers->set_Data();
-        EXPECT_EQ(p.state.CenterEffectOn, byte);
-        EXPECT_EQ(p.dcButton27->Caption(), on ? QStringLiteral("开") : QStringLiteral("关"));
-        EXPECT_EQ(p.state.SubPhase, byte);
-        EXPECT_EQ(p.dcButton12->Caption(), on ? QStringLiteral("180") : QStringLiteral("0"));
-        EXPECT_EQ(p.state.ExciterOn, byte);
-        EXPECT_EQ(p.dcButton15->Caption(), on ? QStringLiteral("开") : QStringLiteral("关"));
-        EXPECT_EQ(p.state.MuteOn, on ? -1 : 0);
-        EXPECT_EQ(p.dcButton31->BackColor(), on ? kColorOn : kColorOff);
-        EXPECT_EQ(p.state.KeyLockOn, on ? -1 : 0);
-        EXPECT_EQ(p.dcButton32->BackColor(), on ? kColorOn : kColorOff);
-        EXPECT_EQ(p.Option5->selectedIndex(), on ? 1 : 0);
-        EXPECT_EQ(p.dcButton4->isHidden(), !on);
+        EXPECT_EQ(p.state.CenterEffectOn, byte(0));
+        EXPECT_EQ(p.dcButton27->Caption(), on(0) ? QStringLiteral("开") : QStringLiteral("关"));
+        EXPECT_EQ(p.state.SubPhase, byte(1));
+        EXPECT_EQ(p.dcButton12->Caption(), on(1) ? QStringLiteral("180") : QStringLiteral("0"));
+        EXPECT_EQ(p.state.MuteOn, on(2) ? -1 : 0);
+        EXPECT_EQ(p.dcButton31->BackColor(), on(2) ? kColorOn : kColorOff);
+        EXPECT_EQ(p.state.KeyLockOn, on(3) ? -1 : 0);
+        EXPECT_EQ(p.dcButton32->BackColor(), on(3) ? kColorOn : kColorOff);
+        EXPECT_EQ(p.state.ExciterOn, byte(4));
+        EXPECT_EQ(p.dcButton15->Caption(), on(4) ? QStringLiteral("开") : QStringLiteral("关"));
+        EXPECT_EQ(p.Option5->selectedIndex(), row % 2);
+        EXPECT_EQ(p.dcButton4->isHidden(), row % 2 == 0);
     }
 }
 
