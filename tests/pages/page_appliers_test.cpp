@@ -107,6 +107,7 @@ TEST(EffectApplier, ProgramPanelsGroupsAndCutFilters) {
     expectSlider(p.ctSlide6[1], p.Text7[1], 3, "49ms");
     expectSlider(p.ctSlide6[4], p.Text7[4], 55, "55%");
     expectSlider(p.ctSlide6[7], p.Text7[7], 127, "381ms");
+    expectSlider(p.ctSlide7[0], p.Text8[0], 12, "12");
     expectSlider(p.ctSlide7[1], p.Text8[1], 7, "98ms");
     expectSlider(p.ctSlide7[4], p.Text8[4], 45, "4.5s");
     expectSlider(p.ctSlide7[5], p.Text8[5], 0, "0.0s");
