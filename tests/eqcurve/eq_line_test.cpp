@@ -1,4 +1,5 @@
 // The graph's band model, properties and PEQOUT reports as the pages and files rely on them.
+#include "core/numbers.h"
 #include "eqcurve/eq_line.h"
 
 #include <QSignalSpy>
@@ -409,6 +410,9 @@ TEST(EqLineModel, UnbuiltGraphAndUndefinedValuesAreSafe) {
     }
     EXPECT_FALSE(g.markerVisible(1));
     EXPECT_TRUE(std::isnan(g.band(1).F)) << "stored values stay as written";
+    g.setVal(3, 1e30f, 0, 2);
+    EXPECT_NEAR(korvanex::leadingNumber(g.readoutText().mid(2)) / 1e30, 1.0, 1e-6)
+        << "no integer overflow: " << g.readoutText().toStdString();
     g.resize(1033, 305);
     g.grab(); // paints the undefined bands without tripping the sanitizers
 }
