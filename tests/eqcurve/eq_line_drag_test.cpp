@@ -106,9 +106,11 @@ TEST_F(Graph, GainGridAndLimits) {
 TEST_F(Graph, EveryMoveReportsTheDraggedBand) {
     g.setT(6, 1);
     QSignalSpy spy(&g, &EQline::PEQOUT);
+    EXPECT_EQ(g.cursor().shape(), Qt::ArrowCursor);
     press(g, g.markerRect(6).center());
     EXPECT_EQ(spy.count(), 0) << "a press alone changes nothing";
     EXPECT_TRUE(g.readoutVisible());
+    EXPECT_EQ(g.cursor().shape(), Qt::SizeAllCursor);
     move(g, {xOf(g, 5000), yOfTenths(g, 40)});
     move(g, {xOf(g, 8000), yOfTenths(g, -60)});
     ASSERT_EQ(spy.count(), 2);
@@ -123,6 +125,7 @@ TEST_F(Graph, EveryMoveReportsTheDraggedBand) {
     release(g, {0, 0});
     EXPECT_FALSE(g.isDragging());
     EXPECT_FALSE(g.readoutVisible());
+    EXPECT_EQ(g.cursor().shape(), Qt::ArrowCursor) << "the default pointer again";
     move(g, {xOf(g, 100), yOfTenths(g, 0)});
     EXPECT_EQ(spy.count(), 2) << "no drag after release";
 }
@@ -144,11 +147,13 @@ TEST_F(Graph, OnlyLeftPressOnAVisibleMarkerStartsADrag) {
     EXPECT_FALSE(g.isDragging()) << "release of any button ends the drag";
 }
 
-// Catches a drag that survives losing the graph: disabled, hidden, grab lost or bands rebuilt.
+// Catches a drag that survives losing the graph (disabled, hidden, grab lost, its band gone in
+// a rebuild) or leaves the move pointer behind, and one ended by a rebuild that keeps its band.
 TEST_F(Graph, DragEndsWhenTheGraphGoesAway) {
     press(g, g.markerRect(1).center());
     g.setGraphEnabled(false);
     EXPECT_FALSE(g.isDragging());
+    EXPECT_EQ(g.cursor().shape(), Qt::ArrowCursor);
     g.setGraphEnabled(true);
     press(g, g.markerRect(1).center());
     g.hide();
@@ -157,7 +162,11 @@ TEST_F(Graph, DragEndsWhenTheGraphGoesAway) {
     press(g, g.markerRect(1).center());
     send(g, QEvent::MouseMove, {300, 100}, Qt::NoButton, Qt::NoButton);
     EXPECT_FALSE(g.isDragging()) << "a move with no button held means the release was lost";
-    press(g, g.markerRect(9).center());
+    press(g, g.markerRect(1).center());
+    g.setEQnum(5);
+    EXPECT_TRUE(g.isDragging()) << "the dragged band is still there";
+    release(g, {0, 0});
+    press(g, g.markerRect(5).center());
     g.setEQnum(2);
     EXPECT_FALSE(g.isDragging());
     move(g, {300, 100});

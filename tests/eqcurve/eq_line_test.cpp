@@ -1,9 +1,12 @@
 // The graph's band model, properties and PEQOUT reports as the pages and files rely on them.
+#include "core/numbers.h"
 #include "eqcurve/eq_line.h"
 
 #include <QSignalSpy>
+#include <QTest>
 #include <cmath>
 #include <complex>
+#include <functional>
 #include <gtest/gtest.h>
 #include <limits>
 #include <vector>
@@ -57,6 +60,19 @@ void startGraph(EQline& g, int n, bool lp, bool hp, float lpF, float hpF) {
     }
 }
 
+// Counts the paint events of the widget it watches.
+class PaintCounter : public QObject {
+public:
+    explicit PaintCounter(int& count) : count_(count) {}
+    bool eventFilter(QObject*, QEvent* event) override {
+        count_ += event->type() == QEvent::Paint ? 1 : 0;
+        return false;
+    }
+
+private:
+    int& count_;
+};
+
 } // namespace
 
 // Catches EQnum taken as a band count, a wrong default band, a wrong report order, or markers
@@ -90,6 +106,8 @@ TEST(EqLineModel, EQnumBuildsBandsAndReportsOneToNThenZero) {
     spy.clear();
     g.setEQnum(15);
     g.setEQnum(-1);
+    g.KONGZHIDIAN(15);
+    g.KONGZHIDIAN(-1);
     EXPECT_EQ(g.EQnum(), 2);
     EXPECT_EQ(g.bandCount(), 3);
     EXPECT_EQ(spy.count(), 0);
@@ -142,23 +160,75 @@ TEST(EqLineModel, BandOperationsReportTheStoredBand) {
 TEST(EqLineModel, PropertyWritesAndTheirReports) {
     EQline g;
     g.setEQnum(9);
+    // The curve follows each cut-off write at once, with no band change after it.
+    const auto expectCurve = [&g](double lpF, double hpF) {
+        for (int k = 0; k < EQline::CurvePointCount; k += 11) {
+            const double f = EQline::N24_F(EQline::FirstCurvePoint + k);
+            const double want = (lpF > 0 ? refSection(f, lpF, 0.707) : 0.0) +
+                                (hpF > 0 ? refSection(hpF, f, 0.707) : 0.0);
+            ASSERT_NEAR(g.curve()[k], want, 0.001) << lpF << " " << hpF << " point " << k;
+        }
+    };
     QSignalSpy spy(&g, &EQline::PEQOUT);
     g.setHPEnabel(true);
+    expectCurve(0, 50);
     g.setLPEnabel(true);
+    expectCurve(10000, 50);
     g.setLP_F(4000);
+    expectCurve(4000, 50);
     g.setHP_F(20);
+    expectCurve(4000, 20);
     g.setEQ7visible(false);
     g.setGraphEnabled(true);
     EXPECT_EQ(spy.count(), 0);
     g.setLTY(3);
     g.setHTY(8);
     EXPECT_EQ(indices(spy), (std::vector<int>{0, 0}));
+    EXPECT_TRUE(g.HPEnabel());
+    EXPECT_TRUE(g.LPEnabel());
+    EXPECT_FLOAT_EQ(g.LP_F(), 4000.0f);
+    EXPECT_FLOAT_EQ(g.HP_F(), 20.0f);
+    EXPECT_FALSE(g.EQ7visible());
+    EXPECT_TRUE(g.graphEnabled());
     EXPECT_EQ(g.LTY(), 3);
     EXPECT_EQ(g.HTY(), 8);
     EXPECT_FLOAT_EQ(g.sectionQ(0, 0), 1.306f);
     EXPECT_FLOAT_EQ(g.sectionQ(0, 1), 0.5412f);
     EXPECT_FLOAT_EQ(g.sectionQ(0, 2), 0.0f);
     EXPECT_FLOAT_EQ(g.sectionQ(1, 3), 1.306f);
+}
+
+// Catches a change that the shown graph does not repaint (grabs paint anyway, the screen
+// does not).
+TEST(EqLineModel, ChangesRepaintTheShownGraph) {
+    EQline g;
+    g.resize(1033, 305);
+    g.setEQnum(9);
+    g.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&g));
+    int paints = 0;
+    PaintCounter counter(paints);
+    g.installEventFilter(&counter);
+    const std::pair<const char*, std::function<void()>> changes[] = {
+        {"setDB", [&] { g.setDB(3, 6); }},
+        {"setF", [&] { g.setF(3, 900); }},
+        {"setQ", [&] { g.setQ(3, 4); }},
+        {"setVal", [&] { g.setVal(4, 700, -3, 1); }},
+        {"setT", [&] { g.setT(4, 2); }},
+        {"LP_F", [&] { g.setLP_F(5000); }},
+        {"HP_F", [&] { g.setHP_F(80); }},
+        {"LPEnabel", [&] { g.setLPEnabel(true); }},
+        {"HPEnabel", [&] { g.setHPEnabel(true); }},
+        {"LTY", [&] { g.setLTY(4); }},
+        {"EQ_BYPASS", [&] { g.setEQ_BYPASS(true); }},
+        {"EQ7visible", [&] { g.setEQ7visible(false); }},
+    };
+    for (const auto& [name, change] : changes) {
+        QTest::qWait(1); // lets a paint already due go by
+        paints = 0;
+        change();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return paints > 0; }, 3000)) << name;
+    }
 }
 
 // Catches cut-offs accepted outside 20..20000 Hz or a property that does not read back what
@@ -210,12 +280,28 @@ TEST(EqLineModel, PassSidesOnOffAndTypes) {
     EXPECT_FALSE(g.cutoffMarkerVisible(0));
     EXPECT_FLOAT_EQ(g.sectionQ(0, 0), 0.0f);
 
-    // A rebuild leaves the sections but brings both markers back.
-    g.setLTY(0);
+    // A rebuild leaves the sections but brings both markers back, and both cut-offs and
+    // stored types to their defaults.
+    g.setLTY(5);
+    g.setLTY(-1);
+    g.setLP_F(4000);
+    g.setHP_F(120);
     g.setEQnum(2);
-    EXPECT_FLOAT_EQ(g.sectionQ(0, 0), 0.707f);
+    EXPECT_TRUE(g.cutoffMarkerVisible(0));
+    EXPECT_FLOAT_EQ(g.sectionQ(0, 0), 0.0f);
     EXPECT_FLOAT_EQ(g.sectionQ(1, 0), 2.536f);
+    EXPECT_FLOAT_EQ(g.cutoffFreq(0), 10000.0f);
+    EXPECT_FLOAT_EQ(g.cutoffFreq(1), 50.0f);
+    EXPECT_FLOAT_EQ(g.LP_F(), 4000.0f) << "the property keeps what was written";
+    EXPECT_EQ(g.filterType(0), 1);
     EXPECT_EQ(g.filterType(1), 1);
+    g.setHPEnabel(true);
+    EXPECT_FLOAT_EQ(g.sectionQ(1, 0), 0.707f) << "type 1 again, not the 7 written before";
+    // No sections outside the two sides' four.
+    for (const auto& [side, section] :
+         {std::pair{0, 4}, std::pair{1, 4}, std::pair{0, -1}, std::pair{2, 0}, std::pair{-1, 0}}) {
+        EXPECT_EQ(g.sectionQ(side, section), 0.0f) << side << " " << section;
+    }
 }
 
 // Catches bypass reporting in the wrong order, leaving bands in the curve, or not undoing.
@@ -234,9 +320,19 @@ TEST(EqLineModel, BypassReportsEveryBandAndLeavesTheCascade) {
         const float f = EQline::N24_F(EQline::FirstCurvePoint + k);
         EXPECT_NEAR(g.curve()[k], refSection(50, f, 0.707), 0.001) << k;
     }
+    // A rebuild keeps the flags; bypass off clears only the bands that exist then.
+    g.setEQnum(2);
+    g.setDB(1, 6);
+    EXPECT_TRUE(g.bandBypassed(1));
+    EXPECT_NEAR(g.curveValue(400), refSection(50, 400, 0.707), 0.001);
     g.setEQ_BYPASS(false);
-    EXPECT_FALSE(g.bandBypassed(0));
-    EXPECT_GT(g.curveValue(1000), 6.0f);
+    EXPECT_FALSE(g.bandBypassed(2));
+    EXPECT_TRUE(g.bandBypassed(3));
+    EXPECT_GT(g.curveValue(400), 5.0f);
+    g.setEQnum(9);
+    EXPECT_TRUE(g.bandBypassed(9));
+    EXPECT_FALSE(g.bandBypassed(EQline::MaxBands)) << "no such band";
+    EXPECT_FALSE(g.bandBypassed(-1));
 }
 
 // Catches the four start-up curves of the main window differing from flat bands plus the
@@ -314,6 +410,9 @@ TEST(EqLineModel, UnbuiltGraphAndUndefinedValuesAreSafe) {
     }
     EXPECT_FALSE(g.markerVisible(1));
     EXPECT_TRUE(std::isnan(g.band(1).F)) << "stored values stay as written";
+    g.setVal(3, 1e30f, 0, 2);
+    EXPECT_NEAR(korvanex::leadingNumber(g.readoutText().mid(2)) / 1e30, 1.0, 1e-6)
+        << "no integer overflow: " << g.readoutText().toStdString();
     g.resize(1033, 305);
     g.grab(); // paints the undefined bands without tripping the sanitizers
 }

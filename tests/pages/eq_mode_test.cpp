@@ -25,6 +25,8 @@ void expectEditing(PageSet& p, bool parametric) {
             EXPECT_EQ(s->qBox()->isEnabledTo(s), parametric) << "EQ" << n;
             EXPECT_EQ(s->freqBox()->isEnabledTo(s), parametric) << "EQ" << n;
             EXPECT_TRUE(s->gainBox()->isEnabledTo(s)) << "EQ" << n;
+            EXPECT_TRUE(s->knobTrack()->isEnabledTo(s)) << "EQ" << n;
+            EXPECT_TRUE(s->isEnabled()) << "EQ" << n;
             ++strips;
         }
         EXPECT_EQ(panel.graph->graphEnabled(), parametric) << "EQline" << n;
@@ -35,7 +37,7 @@ void expectEditing(PageSet& p, bool parametric) {
 } // namespace
 
 // Catches: a strip or graph left out of the switch (the design state has them mixed), and the
-// gain box locked along with frequency and Q.
+// gain box or knob locked along with frequency and Q.
 TEST(EqModeSwitch, GraphicLocksFrequencyQAndDraggingParametricFreesThem) {
     LinkedPages f;
     PageSet& p = *f.pages;

@@ -56,16 +56,12 @@ TEST(MusicApplier, FillsMusicMainCentreAndSubwooferPages) {
     expectSlider(p.ctSlide9, p.Text10, 131, "152Hz");
     expectSlider(p.ctSlide10[0], p.Text11[0], 66, "66");
     expectSlider(p.ctSlide10[1], p.Text11[1], 44, "44");
-    EXPECT_EQ(p.state.CenterEffectOn, 71);
-    EXPECT_EQ(p.dcButton27->Caption(), QStringLiteral("开"));
     expectSlider(p.ctSlide12[0], p.Text12[0], 130, "150Hz");
     expectSlider(p.ctSlide12[1], p.Text12[1], 255, "400Hz");
     EXPECT_FLOAT_EQ(p.EQline6->HP_F(), 150.0f);
     EXPECT_FLOAT_EQ(p.EQline6->LP_F(), 400.0f);
     expectSlider(p.ctSlide12[3], p.Text12[3], 23, "23"); // byte 83
     expectSlider(p.ctSlide12[2], p.Text12[2], 57, "57"); // byte 84
-    EXPECT_EQ(p.state.SubPhase, 255);
-    EXPECT_EQ(p.dcButton12->Caption(), QStringLiteral("180"));
 }
 
 // Catches: microphone B writing into microphone A's controls (or the reverse), the high-pass
@@ -111,6 +107,7 @@ TEST(EffectApplier, ProgramPanelsGroupsAndCutFilters) {
     expectSlider(p.ctSlide6[1], p.Text7[1], 3, "49ms");
     expectSlider(p.ctSlide6[4], p.Text7[4], 55, "55%");
     expectSlider(p.ctSlide6[7], p.Text7[7], 127, "381ms");
+    expectSlider(p.ctSlide7[0], p.Text8[0], 12, "12");
     expectSlider(p.ctSlide7[1], p.Text8[1], 7, "98ms");
     expectSlider(p.ctSlide7[4], p.Text8[4], 45, "4.5s");
     expectSlider(p.ctSlide7[5], p.Text8[5], 0, "0.0s");
@@ -193,18 +190,12 @@ TEST(SystemApplier, EveryByteToItsControl) {
     expectSlider(p.ctSlide18, p.Text18, 70, "70");
     expectSlider(p.ctSlide17, p.Text17, 13, "13");
     EXPECT_EQ(p.Option4->selectedIndex(), 7);
-    EXPECT_EQ(p.state.MuteOn, -1);
-    EXPECT_EQ(p.dcButton31->BackColor(), kColorOn);
-    EXPECT_EQ(p.state.KeyLockOn, 0);
-    EXPECT_EQ(p.dcButton32->BackColor(), kColorOff);
     for (std::size_t i = 0; i < 4; ++i) {
         EXPECT_EQ(p.dcButton19[i]->BackColor(), i == 2 ? kColorSelected : kColorOff) << i;
     }
     for (std::size_t i = 0; i < 3; ++i) {
         EXPECT_EQ(p.dcButton3[i]->BackColor(), i == 1 ? kColorSelected : kColorOff) << i;
     }
-    EXPECT_EQ(p.state.ExciterOn, 255);
-    EXPECT_EQ(p.dcButton15->Caption(), QStringLiteral("开"));
     EXPECT_EQ(p.state.EqModeParametric, 1);
     EXPECT_EQ(p.Option1->selectedIndex(), 8);
     EXPECT_EQ(p.Option5->selectedIndex(), 1);
@@ -254,6 +245,48 @@ TEST(ApplierValues, SlidersClampGainsAndQPassUnchanged) {
     expectSlider(p.ctSlide1[0], p.Text1[0], 70, "70");
     expectSlider(p.ctSlide14, p.Text14, 20, "20");
     expectSlider(p.ctSlide1[1], p.Text1[1], 80, "80");
+}
+
+// Catches: a switch field forced to its toggle's value (255, 71) instead of keeping the byte,
+// a field or caption fed from its neighbour's byte (each row gives the five switches different
+// bytes), mute or key lock not going to -1 and blue for any non-zero byte, and the save button
+// shown while automatic saving is chosen.
+TEST(ApplierSwitches, FieldsKeepTheByteAndAnyNonZeroIsOn) {
+    LinkedPages f;
+    PageSet& p = *f.pages;
+    const int bytes[] = {71, 0, 9, 255, 1, 0, 200};
+    const int count = int(std::size(bytes));
+    for (int row = 0; row < count; ++row) {
+        SCOPED_TRACE(row);
+        // Music bytes 56 (effect into centre) and 85 (phase); system bytes 15 (mute),
+        // 16 (key lock) and 19 (exciter).
+        const auto byte = [&](int field) { return bytes[(row + field) % count]; };
+        const auto on = [&](int field) { return byte(field) != 0; };
+        auto music = musicBytes();
+        music[56] = byte(0);
+        music[85] = byte(1);
+        fill(f.engine->Blocks.MusicBlock, music);
+        auto system = systemBytes();
+        system[15] = byte(2);
+        system[16] = byte(3);
+        system[19] = byte(4);
+        system[22] = row % 2;
+        fill(f.engine->Blocks.SystemBlock, system);
+        f.appliers->Music_Data();
+        f.appliers->set_Data();
+        EXPECT_EQ(p.state.CenterEffectOn, byte(0));
+        EXPECT_EQ(p.dcButton27->Caption(), on(0) ? QStringLiteral("开") : QStringLiteral("关"));
+        EXPECT_EQ(p.state.SubPhase, byte(1));
+        EXPECT_EQ(p.dcButton12->Caption(), on(1) ? QStringLiteral("180") : QStringLiteral("0"));
+        EXPECT_EQ(p.state.MuteOn, on(2) ? -1 : 0);
+        EXPECT_EQ(p.dcButton31->BackColor(), on(2) ? kColorOn : kColorOff);
+        EXPECT_EQ(p.state.KeyLockOn, on(3) ? -1 : 0);
+        EXPECT_EQ(p.dcButton32->BackColor(), on(3) ? kColorOn : kColorOff);
+        EXPECT_EQ(p.state.ExciterOn, byte(4));
+        EXPECT_EQ(p.dcButton15->Caption(), on(4) ? QStringLiteral("开") : QStringLiteral("关"));
+        EXPECT_EQ(p.Option5->selectedIndex(), row % 2);
+        EXPECT_EQ(p.dcButton4->isHidden(), row % 2 == 0);
+    }
 }
 
 // Catches: an out-of-range selection byte stopping the applier (losing the equaliser mode)
@@ -339,18 +372,32 @@ TEST(ApplierRequests, NothingQueuedWhileApplying) {
     EXPECT_TRUE(f.line.writes.empty());
 }
 
-// Catches: the applier writing units into the strip itself; the units come only from the
-// graph's echo, so without the coupling the strip shows bare numbers.
-TEST(ApplierEcho, StripUnitsComeFromTheGraphEcho) {
-    LinkedPages f;
-    f.coupling.reset();
-    f.engine->Blocks = sampleBlocks();
-    f.appliers->Music_Data();
-    EXPECT_EQ(f.pages->LkSlide1[4]->freqBox()->text(), QStringLiteral("1001"));
-    EXPECT_FLOAT_EQ(f.pages->EQline1->band(4).F, 1001.0f);
-
-    LinkedPages g;
-    g.engine->Blocks = sampleBlocks();
-    g.appliers->Music_Data();
-    EXPECT_EQ(g.pages->LkSlide1[4]->freqBox()->text(), QStringLiteral("1001Hz"));
+// Catches: the boxes of a strip left at old texts or fed from the wrong field after an apply,
+// and the applier writing the frequency unit itself: "Hz" comes only from the graph's echo,
+// so without the coupling the frequency box shows the bare number.
+TEST(ApplierEcho, StripTextsAfterAnApply) {
+    struct Row {
+        int eq, band;
+        const char *gain, *q, *freq;
+    };
+    const Row rows[] = {{1, 0, "-12.0dB", "0.1", "51"},    {1, 4, "-0.5dB", "1.4", "1001"},
+                        {1, 9, "12.0dB", "15.0", "20000"}, {4, 2, "8.0dB", "2.5", "11450"},
+                        {5, 1, "0.1dB", "2.2", "935"},     {6, 0, "-4.3dB", "0.9", "30"},
+                        {2, 3, "-5.5dB", "0.8", "400"},    {7, 9, "-6.8dB", "1.2", "15450"},
+                        {3, 2, "5.0dB", "7.0", "16450"}};
+    for (bool coupled : {false, true}) {
+        LinkedPages f;
+        if (!coupled) {
+            f.coupling.reset();
+        }
+        f.applyAll();
+        for (const Row& r : rows) {
+            const LkSlide* strip = f.pages->eq(r.eq).strips.at(std::size_t(r.band));
+            const QString freq = QString::fromLatin1(r.freq) + (coupled ? "Hz" : "");
+            EXPECT_EQ(strip->gainBox()->text(), QString::fromLatin1(r.gain)) << r.eq << r.band;
+            EXPECT_EQ(strip->qBox()->text(), QString::fromLatin1(r.q)) << r.eq << r.band;
+            EXPECT_EQ(strip->freqBox()->text(), freq) << r.eq << r.band;
+        }
+        EXPECT_FLOAT_EQ(f.pages->EQline1->band(4).F, 1001.0f);
+    }
 }

@@ -1,9 +1,14 @@
 // The pages as a user sees them: nothing clipped or overlapping, every control named for
-// screen readers. With KORVANEX_GRAB_DIR set, each page is also saved as a PNG to look at.
+// screen readers, and each page's own controls in its grabbed picture.
 
+#include "controls/colors.h"
 #include "controls/ct_slide.h"
+#include "controls/dc_button.h"
+#include "controls/text_box.h"
+#include "eqcurve/eq_line.h"
 #include "pages/page_base.h"
 #include "pages/page_set.h"
+#include "pages/page_state.h"
 #include "pages/volume_frame.h"
 
 #include <QAbstractButton>
@@ -12,6 +17,7 @@
 #include <QDir>
 #include <QFont>
 #include <QGroupBox>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPixmap>
@@ -183,23 +189,93 @@ TEST_F(PageLayout, EveryControlHasAnAccessibleName) {
     }
 }
 
-// Saves every page (with the volume box where it shows) for a look by eye.
-TEST_F(PageLayout, GrabPages) {
-    const QString dir = qEnvironmentVariable("KORVANEX_GRAB_DIR");
-    if (dir.isEmpty())
-        GTEST_SKIP() << "set KORVANEX_GRAB_DIR to save the pages";
-    QDir().mkpath(dir);
+// Catches a page that does not show its own controls where they stand (covered, not drawn,
+// the state colour lost), a hidden control showing, and the volume box over the system page.
+// With KORVANEX_GRAB_DIR set, the pictures are also saved to look at.
+TEST_F(PageLayout, GrabbedPagesShowTheirControls) {
+    PageSet& p = *pages;
     window.show();
-    for (std::size_t p = 0; p < pages->Picture1.size(); ++p) {
-        for (std::size_t i = 0; i < pages->Picture1.size(); ++i)
-            pages->Picture1[i]->setVisible(i == p);
-        pages->Frame1->setVisible(p != 6);
-        EXPECT_TRUE(window.grab().save(QStringLiteral("%1/page%2.png").arg(dir).arg(p)));
+    const QColor plotBackground(20, 20, 20);
+    struct Spot {
+        int page; // 8: the effect page with the reverb group
+        const char* what;
+        QWidget* widget;
+        QPoint offset;
+        QColor colour; // what the control shows there
+        bool shown = true;
+    };
+    std::vector<Spot> spots;
+    const auto button = [&](int page, const char* what, dcButton* b) {
+        spots.push_back({page, what, b, {b->width() / 2, 3}, colorFromBgr(b->BackColor())});
+    };
+    const auto box = [&](int page, const char* what, QWidget* t, bool enabled = true) {
+        const QColor base =
+            t->palette().color(enabled ? QPalette::Active : QPalette::Disabled, QPalette::Base);
+        spots.push_back({page, what, t, {4, t->height() / 2}, base});
+    };
+    const auto plot = [&](int page, EQline* g) {
+        spots.push_back(
+            {page, "graph", g, g->plotRect().topLeft().toPoint() + QPoint(5, 5), plotBackground});
+    };
+    const auto hidden = [&](int page, const char* what, QWidget* w, QColor wouldShow) {
+        spots.push_back({page, what, w, w->rect().center(), wouldShow, false});
+    };
+    button(0, "AUTO", p.dcButton3[0]);
+    button(0, "EXCITER", p.dcButton15);
+    box(0, "Text19", p.Text19);
+    button(0, "EQ reset", p.dcButton16);
+    plot(0, p.EQline1);
+    hidden(1, "feedback row", p.dcButton19[0], colorFromBgr(p.dcButton19[0]->BackColor()));
+    box(1, "Text5", p.Text5);
+    button(1, "EQ-BYPASS", p.dcButton20);
+    plot(1, p.EQline2);
+    box(2, "echo group", p.Text7[0]);
+    box(2, "reverb cut disabled", p.Text2, false);
+    box(2, "echo cut", p.Text6);
+    plot(2, p.EQline3);
+    box(8, "reverb group", p.Text8[0]);
+    box(8, "reverb cut", p.Text2);
+    box(3, "Text10", p.Text10);
+    plot(3, p.EQline4);
+    button(4, "effect into centre", p.dcButton27);
+    box(4, "Text11(1)", p.Text11[1]);
+    plot(4, p.EQline5);
+    button(5, "phase", p.dcButton12);
+    box(5, "Text12(1)", p.Text12[1]);
+    plot(5, p.EQline6);
+    button(6, "Lock", p.dcButton32);
+    button(6, "Mute", p.dcButton31);
+    button(6, "upload", p.dcButton13);
+    hidden(6, "save button", p.dcButton4, colorFromBgr(p.dcButton4->BackColor()));
+    box(6, "Text18", p.Text18);
+    box(7, "Text21", p.Text21);
+    button(7, "EQ reset", p.dcButton1);
+    plot(7, p.EQline7);
+    for (int page : {0, 1, 2, 3, 4, 5, 7, 8}) {
+        box(page, "volume box over the page", p.Text1[0]);
     }
-    pages->state.EffectProgram = 4;
-    pages->showEffectProgram();
-    for (std::size_t i = 0; i < pages->Picture1.size(); ++i)
-        pages->Picture1[i]->setVisible(i == 2);
-    pages->Frame1->show();
-    EXPECT_TRUE(window.grab().save(dir + QStringLiteral("/page2-reverb.png")));
+
+    const QString dir = qEnvironmentVariable("KORVANEX_GRAB_DIR");
+    for (int page = 0; page < 9; ++page) {
+        const std::size_t shown = page == 8 ? 2 : std::size_t(page);
+        p.state.EffectProgram = page == 8 ? 4 : 0;
+        p.showEffectProgram();
+        for (std::size_t i = 0; i < p.Picture1.size(); ++i)
+            p.Picture1[i]->setVisible(i == shown);
+        p.Frame1->setVisible(shown != 6);
+        const QImage image = window.grab().toImage().convertToFormat(QImage::Format_RGB32);
+        if (!dir.isEmpty()) {
+            QDir().mkpath(dir);
+            image.save(QStringLiteral("%1/page%2.png").arg(dir).arg(page));
+        }
+        for (const Spot& s : spots) {
+            if (s.page != page)
+                continue;
+            const QPoint at = s.widget->mapTo(&window, s.offset);
+            EXPECT_EQ(image.pixelColor(at) == s.colour, s.shown)
+                << "page " << page << ": " << s.what << " at " << at.x() << "," << at.y() << " "
+                << image.pixelColor(at).name().toStdString() << " / "
+                << s.colour.name().toStdString();
+        }
+    }
 }
