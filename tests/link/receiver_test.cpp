@@ -203,14 +203,15 @@ TEST(LinkReceiver, SplitRepliesJoinWithinTheWindowOnly) {
     LinkedRig rig;
     rig.request(25);
     rig.line.feed(hex("35 82"));
-    rig.clock.advance(40);
+    rig.clock.advance(69);
     rig.line.feed(hex("05 01"));
     EXPECT_TRUE(rig.prompter.boxes.empty());
     EXPECT_FALSE(rig.engine.Timer2().Enabled());
 
+    rig.clock.advance(100);
     rig.request(25);
     rig.line.feed(hex("35 82"));
-    rig.clock.advance(71);
+    rig.clock.advance(70);
     EXPECT_EQ(rig.boxTexts(), QStringList({msg::text(msg::kCommError)}));
 
     // A block in three chunks within the window.
@@ -259,6 +260,21 @@ TEST(LinkReceiver, NoTickSendsOrCountsDuringAGather) {
     rig.clock.advance(20);
     EXPECT_FALSE(rig.engine.replyInProgress());
     EXPECT_EQ(rig.boxTexts(), QStringList({msg::text(msg::kCommError)}));
+}
+
+// Catches an engine that leaves its handlers on a line that outlives it (a receive event
+// would then run a dead engine).
+TEST(LinkReceiver, EngineGoneLeavesTheLineAlone) {
+    FakeClock clock;
+    ScriptedLine line(clock);
+    {
+        MemoryConnectBar bar;
+        RecordingPrompter prompter;
+        LinkEngine engine(line, bar, prompter, clock.factory(), [] { return QString(); });
+        ASSERT_TRUE(line.OnComm && line.OnDeviceLost);
+    }
+    EXPECT_FALSE(line.OnComm);
+    EXPECT_FALSE(line.OnDeviceLost);
 }
 
 // Catches an empty receive event judged as a reply (a spurious error box).

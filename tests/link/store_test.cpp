@@ -59,8 +59,22 @@ TEST(LinkStores, TheStoresOwnTestDecides) {
                                   : test == StoreTest::LinkUp ? c.linkUp
                                                               : c.linkUpAndReady;
             const int stepBefore = rig.engine.PendingStep;
-            EXPECT_EQ(rig.engine.store({.test = test, .step = 40, .StepValue = 99}), expected);
-            EXPECT_EQ(rig.engine.StepValue == 99, expected);
+            const bool ready = rig.engine.DeviceReady;
+            EXPECT_EQ(rig.engine.store({.test = test,
+                                        .step = 40,
+                                        .StepValue = 99,
+                                        .StepIndex = 98,
+                                        .SaveModeIndex = 97,
+                                        .RecallMode = 96,
+                                        .RecallPreset = 95,
+                                        .NextBlock = 94,
+                                        .DeviceReady = !ready}),
+                      expected);
+            const LinkEngine& e = rig.engine;
+            const std::vector<int> fields = {e.StepValue,  e.StepIndex,    e.SaveModeIndex,
+                                             e.RecallMode, e.RecallPreset, e.NextBlock};
+            EXPECT_EQ(fields == std::vector<int>({99, 98, 97, 96, 95, 94}), expected);
+            EXPECT_EQ(e.DeviceReady, expected ? !ready : ready);
             EXPECT_EQ(rig.engine.PendingStep, expected ? 40 : stepBefore);
             EXPECT_EQ(rig.engine.Timer3().Enabled(), expected && rig.line.PortOpen());
         }
