@@ -127,12 +127,6 @@ bool LinkEngine::store(const LinkStore& s) {
     return true;
 }
 
-void LinkEngine::EnableOwnerOf(int step) {
-    LinkStore s;
-    s.step = step;
-    store(s);
-}
-
 // --- Port and connection -------------------------------------------------------------------
 
 bool LinkEngine::rs232() {
@@ -241,7 +235,6 @@ void LinkEngine::closePort() {
     ++portEpoch_;
     phase_ = Phase::Idle;
     gathered_.clear();
-    deferred_.clear();
     writesSinceJudged_ = 0;
     gatherTimer_->setEnabled(false);
 }
@@ -251,11 +244,9 @@ void LinkEngine::closeForExit() {
     if (line_.PortOpen()) {
         line_.Output(exitFrame());
         line_.Flush();
-        notifyRegistered_ = false;
         closePort();
-    } else {
-        notifyRegistered_ = false;
     }
+    notifyRegistered_ = false;
 }
 
 // --- Senders -------------------------------------------------------------------------------

@@ -79,8 +79,6 @@ public:
     // they stood when it began to arrive, and afterwards each logged store is applied again, in
     // order, only if its own test holds then. Returns whether it was applied now.
     bool store(const LinkStore& s);
-    // For handlers not yet on store(): the same as store({LinkUp, step}).
-    void EnableOwnerOf(int step);
 
     const LinkTimer& Timer1() const { return *timer1_; }
     const LinkTimer& Timer2() const { return *timer2_; }

@@ -22,7 +22,7 @@ void LinkEngine::MSComm1_OnComm() {
         phase_ = Phase::Gathering;
         gathered_.clear();
         atGatherStart_ = captureRequest();
-        deferred_.clear();
+        deferred_.clear(); // what a gather left when the port closed under it is void
         gatherTimer_->setEnabled(false);
         gatherTimer_->setEnabled(true);
         break;

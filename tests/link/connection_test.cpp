@@ -192,28 +192,29 @@ TEST(LinkSenders, SharedCounterGivesUpAfterTheEleventhSendOfTheNextStep) {
     EXPECT_FALSE(rig.engine.Timer3().Enabled());
 }
 
-// Catches a recall or whole-set download give-up leaving DeviceReady false for good, and the
-// mend reaching a connection's block read (which must stay not ready).
+// Catches a recall (modes 9 to 12) or whole-set download give-up leaving DeviceReady false for
+// good, and the mend reaching a block read that is no recall (which must stay not ready, as
+// during a connection).
 TEST(LinkSenders, RecallAndDownloadGiveUpsRestoreDeviceReady) {
-    Rig rig;
-    rig.connect();
-    rig.engine.store(recall(11, 0, 3));
-    rig.clock.advance(1000);
-    EXPECT_TRUE(rig.engine.DeviceReady);
-
-    rig.engine.store({.test = StoreTest::LinkUp, .step = 53, .DeviceReady = false});
-    rig.clock.advance(2000);
-    EXPECT_TRUE(rig.engine.DeviceReady);
-
-    Rig connecting;
-    connecting.engine.mnulianji_Click();
-    connecting.nextWrite();
-    connecting.line.feed(hex("52 3A"));
-    connecting.nextWrite();
-    connecting.line.feed(hex("35 82 01 7F"));
-    connecting.clock.advance(1000);
-    EXPECT_EQ(connecting.boxTexts(), QStringList({msg::text(msg::kNoReply)}));
-    EXPECT_FALSE(connecting.engine.DeviceReady);
+    struct Case {
+        int step, recallMode;
+        bool ready;
+    };
+    for (const Case c : {Case{52, 8, false}, Case{52, 9, true}, Case{52, 12, true},
+                         Case{52, 13, false}, Case{53, 0, true}}) {
+        SCOPED_TRACE(::testing::Message() << "step " << c.step << ", mode " << c.recallMode);
+        Rig rig;
+        rig.connect();
+        rig.prompter.boxes.clear();
+        rig.engine.store({.test = StoreTest::LinkUpAndReady,
+                          .step = c.step,
+                          .RecallMode = c.recallMode,
+                          .NextBlock = 1,
+                          .DeviceReady = false});
+        rig.clock.advance(2000);
+        EXPECT_EQ(rig.boxTexts(), QStringList({msg::text(msg::kNoReply)}));
+        EXPECT_EQ(rig.engine.DeviceReady, c.ready);
+    }
 }
 
 // Catches a failed write ending the sender's count (the give-up must still come).

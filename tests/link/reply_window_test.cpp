@@ -135,3 +135,18 @@ TEST(LinkReplyWindow, RepeatedRequestHoldsEveryTimerUntilTheWindowEnds) {
         EXPECT_TRUE(rig.prompter.boxes.empty());
     }
 }
+
+// Catches copies counted across a closed port: the first answer on a reopened port would be
+// held although its request went out once.
+TEST(LinkReplyWindow, ReopenedPortCountsAfresh) {
+    Rig rig;
+    rig.engine.mnulianji_Click();
+    rig.clock.advance(3 * 20);
+    rig.line.unplug();
+    rig.engine.mnulianji_Click();
+    rig.nextWrite();
+    rig.line.feed(hex("52 3A"));
+    const std::int64_t answered = rig.clock.now();
+    EXPECT_EQ(rig.nextWrite(), hex("A5 67 33 31 31 30 02 01 7F"));
+    EXPECT_LE(rig.line.writes.back().at - answered, 20);
+}
