@@ -82,25 +82,27 @@ TEST(LinkStores, TheStoresOwnTestDecides) {
 }
 
 // Catches a store during a gather that the reply is judged against (an error for the old
-// request), that is lost, that starts its sender before the judgement, or that is replayed
-// out of order; and operands not visible at once.
+// request), that is lost, that starts its sender before the judgement, that is replayed out of
+// order or against the values written at once (the recall cleared DeviceReady, its own test
+// must see it as it was); and operands not visible at once.
 TEST(LinkStores, StoresDuringAGatherFollowTheJudgement) {
     QuietLinkedRig rig;
     rig.engine.store(request(25));
     rig.nextWrite();
     rig.line.feed(hex("35 82"));
-    EXPECT_TRUE(rig.engine.store({.step = 39, .StepValue = 3}));
     EXPECT_TRUE(rig.engine.store({.step = 40, .StepValue = 4}));
-    EXPECT_EQ(rig.engine.PendingStep, 40);
+    EXPECT_TRUE(rig.engine.store(recall(10, 2, 2)));
+    EXPECT_EQ(rig.engine.PendingStep, 52);
     EXPECT_EQ(rig.engine.StepValue, 4);
+    EXPECT_FALSE(rig.engine.DeviceReady);
     EXPECT_FALSE(rig.engine.Timer3().Enabled()) << "waits for the judgement";
     rig.line.feed(hex("05 01"));
     EXPECT_TRUE(rig.prompter.boxes.empty()) << "judged as step 25's acknowledgement";
-    EXPECT_FALSE(rig.engine.Timer2().Enabled());
-    EXPECT_EQ(rig.engine.PendingStep, 40);
+    EXPECT_EQ(rig.engine.PendingStep, 52);
+    EXPECT_EQ(rig.engine.RecallMode, 10);
     EXPECT_EQ(rig.engine.StepValue, 4);
-    EXPECT_TRUE(rig.engine.Timer3().Enabled());
-    EXPECT_EQ(rig.nextWrite(), QByteArray(1, 40));
+    EXPECT_FALSE(rig.engine.DeviceReady);
+    EXPECT_EQ(rig.nextWrite(), blockReadFrame(10, 2, 2));
 }
 
 // Catches a section recall clicked during the gather of the disconnection's acknowledgement
