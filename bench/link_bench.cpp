@@ -220,9 +220,7 @@ void EditToAck(benchmark::State& state) {
         acked = false;
         clock.start();
         // What the page does on a band edit with the link up.
-        engine.StepIndex = 3;
-        engine.PendingStep = 2;
-        engine.EnableTimer2();
+        engine.store({.test = link::StoreTest::LinkUpAndReady, .step = 2, .StepIndex = 3});
         if (!runUntil([&] { return acked; }, 2000)) {
             state.SkipWithError("no acknowledgement");
             break;

@@ -47,10 +47,10 @@ int fuzzReplyJudge(const std::uint8_t* data, std::size_t size) {
         bar.setMnulianjiEnabled(false); // as if the five blocks had been read
         bar.setMnutuojiEnabled(true);
     }
-    engine.PendingStep = data[0] % 62;
-    engine.RecallMode = (data[1] >> 1) % 14;
-    engine.NextBlock = 1 + (data[1] >> 4) % 5;
-    engine.EnableOwnerOf(engine.PendingStep);
+    engine.store({.test = StoreTest::Always,
+                  .step = data[0] % 62,
+                  .RecallMode = (data[1] >> 1) % 14,
+                  .NextBlock = 1 + (data[1] >> 4) % 5});
 
     std::size_t pos = 2;
     while (pos < size) {
@@ -68,10 +68,9 @@ int fuzzReplyJudge(const std::uint8_t* data, std::size_t size) {
                 engine.mnutuoji_Click();
                 break;
             case 2:
-                if (engine.LinkUp()) {
-                    engine.PendingStep = 2 + action % 59;
-                    engine.EnableOwnerOf(engine.PendingStep);
-                }
+                engine.store({.test = static_cast<StoreTest>(action / 6 % 3),
+                              .step = 2 + action % 59,
+                              .DeviceReady = action >= 128});
                 break;
             case 3:
                 engine.MSComm1_OnComm(); // an event with nothing to read

@@ -53,41 +53,23 @@ bool LinkEngine::LinkUp() const {
     return line_.PortOpen() && !bar_.mnulianjiEnabled();
 }
 
-// --- Timers ------------------------------------------------------------------------------
-
-void LinkEngine::EnableTimer2() {
-    if (phase_ == Phase::Gathering) {
-        deferredTimer2_ = true;
-    } else {
-        timer2_->setEnabled(true);
-    }
-}
-
-void LinkEngine::EnableTimer3() {
-    if (phase_ == Phase::Gathering) {
-        deferredTimer3_ = true;
-    } else {
-        timer3_->setEnabled(true);
-    }
-}
+// --- Timers and stores ----------------------------------------------------------------------
 
 void LinkEngine::DisableTimer2() {
-    deferredTimer2_ = false;
     timer2_->setEnabled(false);
 }
 
 void LinkEngine::DisableTimer3() {
-    deferredTimer3_ = false;
     timer3_->setEnabled(false);
 }
 
-void LinkEngine::EnableOwnerOf(int step) {
+void LinkEngine::enableOwner(int step) {
     switch (stepOwner(step)) {
     case Sender::Timer2:
-        EnableTimer2();
+        timer2_->setEnabled(true);
         break;
     case Sender::Timer3:
-        EnableTimer3();
+        timer3_->setEnabled(true);
         break;
     case Sender::None:
         break;
@@ -98,6 +80,51 @@ void LinkEngine::stopAllTimers() {
     timer1_->setEnabled(false);
     DisableTimer2();
     DisableTimer3();
+}
+
+bool LinkEngine::storeTestHolds(StoreTest test) const {
+    switch (test) {
+    case StoreTest::Always:
+        return true;
+    case StoreTest::LinkUp:
+        return LinkUp();
+    case StoreTest::LinkUpAndReady:
+        return LinkUp() && DeviceReady;
+    }
+    return false;
+}
+
+void LinkEngine::writeStore(const LinkStore& s) {
+    auto set = [](int& field, const std::optional<int>& value) {
+        if (value) {
+            field = *value;
+        }
+    };
+    set(StepValue, s.StepValue);
+    set(StepIndex, s.StepIndex);
+    set(SaveModeIndex, s.SaveModeIndex);
+    set(RecallMode, s.RecallMode);
+    set(RecallPreset, s.RecallPreset);
+    set(NextBlock, s.NextBlock);
+    if (s.DeviceReady) {
+        DeviceReady = *s.DeviceReady;
+    }
+    set(PendingStep, s.step);
+}
+
+bool LinkEngine::store(const LinkStore& s) {
+    if (!storeTestHolds(s.test)) {
+        return false;
+    }
+    writeStore(s);
+    if (phase_ == Phase::Gathering) {
+        // The reply is judged against the request it answers; this one follows it.
+        deferred_.push_back({Deferred::Kind::Store, s});
+    } else if (s.step && line_.PortOpen()) {
+        // A sender on a closed port would only count failed writes into a no-reply box.
+        enableOwner(*s.step);
+    }
+    return true;
 }
 
 // --- Port and connection -------------------------------------------------------------------
@@ -122,6 +149,10 @@ bool LinkEngine::rs232() {
     line_.setCommPort(CH341Port);
     switch (line_.Open()) {
     case SerialLine::OpenResult::Opened:
+        // Emptying a closed port's buffers reaches no driver: bytes the bridge still held
+        // would be taken for the first reply.
+        line_.ClearOutBuffer();
+        line_.ClearInBuffer();
         return true;
     case SerialLine::OpenResult::CannotOpen:
         std::fprintf(stderr, "korvanex: cannot open %s: %s\n", qPrintable(CH341Port),
@@ -143,6 +174,11 @@ bool LinkEngine::rs232() {
 }
 
 void LinkEngine::mnulianji_Click() {
+    if (phase_ == Phase::Gathering) {
+        // Takes effect after the judgement, as if clicked then (the port is open meanwhile).
+        deferred_.push_back({Deferred::Kind::Connect, {}});
+        return;
+    }
     if (!rs232()) {
         return;
     }
@@ -162,6 +198,10 @@ void LinkEngine::mnutuoji_Click() {
     }
     PendingStep = 1;
     StepValue = kDisconnectCommand;
+    if (phase_ == Phase::Gathering) {
+        deferred_.push_back({Deferred::Kind::Disconnect, {}});
+        return;
+    }
     timer1_->setEnabled(true);
 }
 
@@ -195,6 +235,7 @@ void LinkEngine::closePort() {
     ++portEpoch_;
     phase_ = Phase::Idle;
     gathered_.clear();
+    writesSinceJudged_ = 0;
     gatherTimer_->setEnabled(false);
 }
 
@@ -203,11 +244,9 @@ void LinkEngine::closeForExit() {
     if (line_.PortOpen()) {
         line_.Output(exitFrame());
         line_.Flush();
-        notifyRegistered_ = false;
         closePort();
-    } else {
-        notifyRegistered_ = false;
     }
+    notifyRegistered_ = false;
 }
 
 // --- Senders -------------------------------------------------------------------------------
@@ -267,7 +306,9 @@ void LinkEngine::write(const QByteArray& bytes) {
         phase_ = Phase::Idle;
         gatherTimer_->setEnabled(false);
     }
-    line_.Output(bytes);
+    if (line_.Output(bytes)) {
+        ++writesSinceJudged_;
+    }
 }
 
 } // namespace korvanex::link

@@ -8,13 +8,15 @@
 // complete (2 bytes for the probe answer, 4 for an acknowledgement, 2 + block size for a
 // block) or until 70 ms have passed, and then judged. While a reply is gathered or judged no
 // timer sends or counts; requests that handlers store meanwhile take effect after the
-// judgement.
+// judgement. A reply to a request that went out more than once keeps its 70 ms window closed
+// to the end, since the unit answers every copy.
 
 #include "core/prompter.h"
 #include "link/block_appliers.h"
 #include "link/block_store.h"
 #include "link/connect_bar.h"
 #include "link/frame_source.h"
+#include "link/link_store.h"
 #include "link/link_timer.h"
 #include "link/port_finder.h"
 #include "link/serial_line.h"
@@ -24,6 +26,7 @@
 #include <QString>
 #include <functional>
 #include <memory>
+#include <vector>
 
 namespace korvanex::link {
 
@@ -69,14 +72,13 @@ public:
     // The port is open and the connect button is disabled.
     bool LinkUp() const;
 
-    // Start-if-stopped; a request stored while a reply is being gathered starts after the
-    // judgement, if the link is still up then.
-    void EnableTimer2();
-    void EnableTimer3();
-    void DisableTimer2();
-    void DisableTimer3();
-    // Enables the timer that owns the step (nothing for steps no timer owns).
-    void EnableOwnerOf(int step);
+    // What a handler stores for the senders. Applied at once when its test holds now: the
+    // operands, then PendingStep, then the owner timer of the step is enabled. While a reply is
+    // gathered the operands are still written at once (handlers and pages read them), but the
+    // timer waits and the store is logged: the reply is judged against the link variables as
+    // they stood when it began to arrive, and afterwards each logged store is applied again, in
+    // order, only if its own test holds then. Returns whether it was applied now.
+    bool store(const LinkStore& s);
 
     const LinkTimer& Timer1() const { return *timer1_; }
     const LinkTimer& Timer2() const { return *timer2_; }
@@ -91,17 +93,34 @@ public:
     // True from the registration after a completed connection until a disconnection, a device
     // loss or the exit.
     bool deviceNotifyRegistered() const { return notifyRegistered_; }
-    // A reply is being gathered or judged.
-    bool replyInProgress() const { return phase_ == Phase::Gathering || phase_ == Phase::Judging; }
+    // A reply is being gathered or judged, or its window is held closed after a repeated
+    // request: no timer sends or counts meanwhile.
+    bool replyInProgress() const {
+        return phase_ == Phase::Gathering || phase_ == Phase::Judging || phase_ == Phase::Holding;
+    }
+    // A byte arriving now starts a new reply (no reply window is open).
+    bool listening() const { return phase_ == Phase::Idle; }
 
 private:
-    enum class Phase { Idle, Gathering, Judging, Draining };
+    // Draining: the rest of an early-judged window, dropped until the next write.
+    // Holding: the rest of the window of a repeated request: dropped, and no timer ticks.
+    enum class Phase { Idle, Gathering, Judging, Draining, Holding };
     struct RequestState {
         int PendingStep, StepValue, StepIndex, SaveModeIndex, RecallMode, RecallPreset, NextBlock;
         bool DeviceReady;
     };
+    // What a gather put off until the judgement: a store, or a click of either button.
+    struct Deferred {
+        enum class Kind { Store, Connect, Disconnect } kind;
+        LinkStore store;
+    };
 
     // Sending.
+    bool storeTestHolds(StoreTest test) const;
+    void writeStore(const LinkStore& s);
+    void enableOwner(int step);
+    void DisableTimer2();
+    void DisableTimer3();
     void stopAllTimers();
     void closePort();
     void senderTick(Sender self, LinkTimer& timer);
@@ -117,6 +136,7 @@ private:
     void blockReceived(int block, const QByteArray& reply);
     void requestAcknowledged();
     void deviceLost();
+    bool portLostSince(unsigned epoch) const;
     void endLink();
 
     RequestState captureRequest() const;
@@ -139,11 +159,15 @@ private:
     Phase phase_ = Phase::Idle;
     QByteArray gathered_;
     RequestState atGatherStart_{};
-    bool deferredTimer2_ = false;
-    bool deferredTimer3_ = false;
+    std::vector<Deferred> deferred_;
+    // Frames written since the last judged reply: more than one, and the unit's answers to
+    // the copies are still on their way when the first is judged.
+    int writesSinceJudged_ = 0;
     bool notifyRegistered_ = false;
-    // Counts port closings: an action that showed a box checks it to see whether the link
-    // ended (device lost, exit) while the box was open.
+    // Label6 reads "未连接" until the first connection of the run completes.
+    bool linkedOnce_ = false;
+    // Counts port closings: an action that showed a box, or ran an applier that may show one,
+    // checks it to see whether the link ended (device lost, exit) meanwhile.
     unsigned portEpoch_ = 0;
 };
 

@@ -8,8 +8,6 @@ namespace korvanex::link {
 
 using msg::text;
 
-namespace {} // namespace
-
 void LinkEngine::MSComm1_OnComm() {
     const QByteArray bytes = line_.Input();
     if (bytes.isEmpty()) {
@@ -18,13 +16,13 @@ void LinkEngine::MSComm1_OnComm() {
     switch (phase_) {
     case Phase::Judging:  // arrived under the judgement's action: dropped with the buffers
     case Phase::Draining: // the tail of the reply just judged
+    case Phase::Holding:  // an answer to a copy of the request just answered
         return;
     case Phase::Idle:
         phase_ = Phase::Gathering;
         gathered_.clear();
         atGatherStart_ = captureRequest();
-        deferredTimer2_ = false;
-        deferredTimer3_ = false;
+        deferred_.clear(); // what a gather left when the port closed under it is void
         gatherTimer_->setEnabled(false);
         gatherTimer_->setEnabled(true);
         break;
@@ -42,7 +40,7 @@ void LinkEngine::gatherTimeout() {
     gatherTimer_->setEnabled(false);
     if (phase_ == Phase::Gathering) {
         judgeGathered();
-    } else if (phase_ == Phase::Draining) {
+    } else if (phase_ == Phase::Draining || phase_ == Phase::Holding) {
         phase_ = Phase::Idle;
     }
 }
@@ -64,15 +62,14 @@ void LinkEngine::restoreRequest(const RequestState& state) {
 }
 
 void LinkEngine::judgeGathered() {
-    // The reply is judged against the request that was pending when it began to arrive;
-    // whatever handlers stored meanwhile is laid over the judgement's outcome afterwards.
-    const RequestState stored = captureRequest();
-    const RequestState before = atGatherStart_;
-    restoreRequest(before);
-    const bool startTimer2 = deferredTimer2_;
-    const bool startTimer3 = deferredTimer3_;
-    deferredTimer2_ = false;
-    deferredTimer3_ = false;
+    // The reply answers the request that was pending when it began to arrive; what handlers
+    // stored and clicked meanwhile follows the judgement, each store only if its own test
+    // still holds then.
+    restoreRequest(atGatherStart_);
+    std::vector<Deferred> deferred;
+    deferred.swap(deferred_);
+    const bool repeated = writesSinceJudged_ > 1;
+    writesSinceJudged_ = 0;
 
     phase_ = Phase::Judging;
     const QByteArray reply = gathered_;
@@ -81,31 +78,35 @@ void LinkEngine::judgeGathered() {
     line_.ClearInBuffer();
     line_.ClearOutBuffer();
     if (phase_ == Phase::Judging) {
-        // Judged before its window ended: the rest of the window belongs to this reply.
-        phase_ = gatherTimer_->Enabled() ? Phase::Draining : Phase::Idle;
+        // Judged before its window ended: the rest of the window belongs to this reply. A
+        // request that went out more than once has more answers on the way, which the window
+        // must swallow before anything is sent again.
+        if (!gatherTimer_->Enabled()) {
+            phase_ = Phase::Idle;
+        } else {
+            phase_ = repeated ? Phase::Holding : Phase::Draining;
+        }
     }
 
-    auto later = [](int& field, int was, int now) {
-        if (now != was) {
-            field = now;
+    for (const Deferred& d : deferred) {
+        switch (d.kind) {
+        case Deferred::Kind::Store:
+            store(d.store);
+            break;
+        case Deferred::Kind::Connect:
+            mnulianji_Click();
+            break;
+        case Deferred::Kind::Disconnect:
+            mnutuoji_Click();
+            break;
         }
-    };
-    later(PendingStep, before.PendingStep, stored.PendingStep);
-    later(StepValue, before.StepValue, stored.StepValue);
-    later(StepIndex, before.StepIndex, stored.StepIndex);
-    later(SaveModeIndex, before.SaveModeIndex, stored.SaveModeIndex);
-    later(RecallMode, before.RecallMode, stored.RecallMode);
-    later(RecallPreset, before.RecallPreset, stored.RecallPreset);
-    later(NextBlock, before.NextBlock, stored.NextBlock);
-    if (stored.DeviceReady != before.DeviceReady) {
-        DeviceReady = stored.DeviceReady;
     }
-    if (startTimer2 && LinkUp()) {
-        timer2_->setEnabled(true);
-    }
-    if (startTimer3 && LinkUp()) {
-        timer3_->setEnabled(true);
-    }
+}
+
+bool LinkEngine::portLostSince(unsigned epoch) const {
+    // A vanished device marks the line closed at once and is reported a moment later, from the
+    // event loop: either means the link is gone.
+    return epoch != portEpoch_ || !line_.PortOpen();
 }
 
 void LinkEngine::act(const Verdict& verdict, const QByteArray& reply) {
@@ -174,17 +175,22 @@ void LinkEngine::blockReceived(int block, const QByteArray& reply) {
     timer2_->setEnabled(false);
     // Element i is reply byte i + 2, after the block's 10 0N.
     storeBlockBytes(Blocks, block, reply.mid(2));
+    // An applier may show a box (the equaliser mode of block 5), under which the device can
+    // vanish: the link has then ended and nothing more of this block's action may follow.
+    const unsigned epoch = portEpoch_;
     applyBlock(block);
+    if (portLostSince(epoch)) {
+        return;
+    }
     // Off again: this also stops a request that a page handler queued while it was applied.
     DisableTimer2();
     ProbeWaitCount = 0;
     ReplyWaitCount = 0;
     if (block < 5) {
         if (RecallMode == 8 + block) {
-            const unsigned epoch = portEpoch_;
             prompter_.show(text(kRecallDone[block - 1]), text(msg::kWindowCaption),
                            BoxIcon::Information);
-            if (epoch == portEpoch_) {
+            if (!portLostSince(epoch)) {
                 DeviceReady = true;
             }
         } else {
@@ -195,15 +201,15 @@ void LinkEngine::blockReceived(int block, const QByteArray& reply) {
         return;
     }
     DisableTimer3();
-    const unsigned epoch = portEpoch_;
     prompter_.show(text(msg::kConnectDone), text(msg::kWindowCaption), BoxIcon::Information);
-    if (epoch != portEpoch_) {
-        return; // the device vanished while the box was open: the link has already ended
+    if (portLostSince(epoch)) {
+        return; // the device vanished while the box was open: the link has ended
     }
     bar_.setLabel6(text(msg::kStatusConnected), kStatusGreen);
     bar_.setMnulianjiEnabled(false);
     DeviceReady = true;
     notifyRegistered_ = true;
+    linkedOnce_ = true;
 }
 
 void LinkEngine::requestAcknowledged() {
@@ -219,7 +225,7 @@ void LinkEngine::requestAcknowledged() {
     } else if (PendingStep == 53) {
         const unsigned epoch = portEpoch_;
         prompter_.show(text(msg::kImportDone), text(msg::kWindowCaption), BoxIcon::Information);
-        if (epoch == portEpoch_) {
+        if (!portLostSince(epoch)) {
             DeviceReady = true;
         }
     }
@@ -229,7 +235,9 @@ void LinkEngine::endLink() {
     // The disconnection acknowledgement, and a vanished device, end the link the same way.
     bar_.setMnulianjiEnabled(true);
     DeviceReady = false;
-    bar_.setLabel6(text(msg::kStatusDisconnected), kStatusRed);
+    if (linkedOnce_) {
+        bar_.setLabel6(text(msg::kStatusDisconnected), kStatusRed);
+    }
     closePort();
     stopAllTimers();
     ProbeWaitCount = 0;

@@ -80,16 +80,17 @@ void EqCoupling::graphPEQOUT(int equaliser, int Index, float F, float Q, float d
         // A band without a strip has nothing to show and no request the sender could build.
         return;
     }
-    link_.StepIndex = Index;
+    link::LinkStore index;
+    index.test = link::StoreTest::Always;
+    index.StepIndex = Index;
+    link_.store(index);
     // Setting the strip raises nothing, which ends the round trip here.
     strip->setVal(F, db, Q);
-    if (link_.DeviceReady && link_.LinkUp()) {
-        queue(eqSteps(equaliser).band);
-    }
+    queue(eqSteps(equaliser).band, link::StoreTest::LinkUpAndReady);
 }
 
 void EqCoupling::resetClick(int equaliser) {
-    link_.DeviceReady = false;
+    setDeviceReady(false);
     EqPanel& panel = pages_.eq(equaliser);
     for (int i = 0; i < int(panel.strips.size()); ++i) {
         LkSlide* strip = panel.strips[std::size_t(i)];
@@ -97,27 +98,35 @@ void EqCoupling::resetClick(int equaliser) {
         // Each band's echo comes back through graphPEQOUT, which queues nothing meanwhile.
         panel.graph->setDB(i, strip->db());
     }
-    if (link_.LinkUp()) {
-        queue(eqSteps(equaliser).reset);
-    }
-    link_.DeviceReady = true;
+    queue(eqSteps(equaliser).reset, link::StoreTest::LinkUp);
+    setDeviceReady(true);
 }
 
 void EqCoupling::bypassClick(int equaliser) {
-    link_.DeviceReady = false;
+    setDeviceReady(false);
     EQline* graph = pages_.eq(equaliser).graph;
     const bool on = !graph->EQ_BYPASS();
     graph->setEQ_BYPASS(on);
-    link_.StepValue = on ? 255 : 0;
-    if (link_.LinkUp()) {
-        queue(eqSteps(equaliser).bypass);
-    }
-    link_.DeviceReady = true;
+    link::LinkStore value;
+    value.test = link::StoreTest::Always;
+    value.StepValue = on ? 255 : 0;
+    link_.store(value);
+    queue(eqSteps(equaliser).bypass, link::StoreTest::LinkUp);
+    setDeviceReady(true);
 }
 
-void EqCoupling::queue(int step) {
-    link_.PendingStep = step;
-    link_.EnableOwnerOf(step);
+void EqCoupling::queue(int step, link::StoreTest test) {
+    link::LinkStore request;
+    request.test = test;
+    request.step = step;
+    link_.store(request);
+}
+
+void EqCoupling::setDeviceReady(bool ready) {
+    link::LinkStore flag;
+    flag.test = link::StoreTest::Always;
+    flag.DeviceReady = ready;
+    link_.store(flag);
 }
 
 } // namespace korvanex

@@ -6,6 +6,8 @@
 // change reaches the unit. The reset ("EQ复位") and bypass ("EQ-BYPASS") buttons of each
 // equaliser live here too.
 
+#include "link/link_store.h"
+
 #include <QObject>
 
 namespace korvanex {
@@ -41,7 +43,8 @@ public:
     void bypassClick(int equaliser);
 
 private:
-    void queue(int step);
+    void queue(int step, link::StoreTest test);
+    void setDeviceReady(bool ready);
 
     PageSet& pages_;
     link::LinkEngine& link_;

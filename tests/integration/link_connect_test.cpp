@@ -52,6 +52,27 @@ TEST(LinkOverPty, ConnectReadsTheFiveBlocks) {
     EXPECT_EQ(rig.engine.Blocks.SystemBlock[22], hexOf(model.block(5), 22));
 }
 
+// Catches: a unit that answers a request after the next sender tick failing to connect (the
+// answers to the request's copies judged against the next request: "通信发生异常!"), and a
+// fast unit's answers being held.
+TEST(LinkOverPty, SlowUnitsConnect) {
+    for (const int latencyMs : {2, 20, 35}) {
+        SCOPED_TRACE(latencyMs);
+        LinkRig rig;
+        rig.unit.setLine({sim::PtyUnit::kLineRateUsPerByte, latencyMs});
+        ASSERT_TRUE(rig.connect(15000)) << "no connection";
+        EXPECT_EQ(rig.prompter.boxes.size(), 1u) << "only the completion box";
+        EXPECT_EQ(rig.unit.peer().badFrames(), 0);
+        std::vector<int> blocks;
+        for (const auto& r : rig.unit.peer().requests()) {
+            if (r.kind == RequestKind::BlockRead && (blocks.empty() || blocks.back() != r.block)) {
+                blocks.push_back(r.block);
+            }
+        }
+        EXPECT_EQ(blocks, (std::vector<int>{1, 2, 3, 4, 5}));
+    }
+}
+
 // Catches: a disconnection that leaves the port open or the status green, or a second
 // connection that fails after it.
 TEST(LinkOverPty, DisconnectThenConnectAgain) {
@@ -162,24 +183,25 @@ TEST(LinkOverPty, EditIsReadBackAndRecallReadsThePreset) {
         return step == 9 ? QByteArray("\xA5\x67\x33\x31\x31\x30\x04\x03\x02\x63\x68", 11)
                          : QByteArray();
     });
-    rig.engine.PendingStep = 9;
-    rig.engine.EnableTimer2();
+    rig.engine.store({.step = 9});
     ASSERT_TRUE(waitUntil([&] { return !rig.engine.Timer2().Enabled(); }));
     EXPECT_EQ(rig.boxes(msg::kCommError), 0);
 
     QTest::qWait(100);
-    rig.engine.DeviceReady = false;
-    rig.engine.PendingStep = 52;
-    rig.engine.RecallMode = 10;
-    rig.engine.RecallPreset = 0;
-    rig.engine.NextBlock = 2;
-    rig.engine.EnableTimer2();
+    const link::LinkStore recall{.test = link::StoreTest::LinkUpAndReady,
+                                 .step = 52,
+                                 .RecallMode = 10,
+                                 .RecallPreset = 0,
+                                 .NextBlock = 2,
+                                 .DeviceReady = false};
+    ASSERT_TRUE(rig.engine.store(recall));
     ASSERT_TRUE(waitUntil([&] { return rig.boxes(msg::kMicARecallDone) == 1; }));
     EXPECT_EQ(rig.engine.Blocks.MicABlock[40], QStringLiteral("63")) << "the edit was kept";
 
     QTest::qWait(100);
-    rig.engine.RecallPreset = 4;
-    rig.engine.EnableTimer2();
+    link::LinkStore other = recall;
+    other.RecallPreset = 4;
+    ASSERT_TRUE(rig.engine.store(other));
     ASSERT_TRUE(waitUntil([&] { return rig.boxes(msg::kMicARecallDone) == 2; }));
     EXPECT_EQ(rig.unit.peer().model().currentPreset(1), 4);
     EXPECT_EQ(rig.engine.Blocks.MicABlock[40],

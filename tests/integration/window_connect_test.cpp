@@ -63,3 +63,49 @@ TEST(WindowOverPty, ClickConnectThenDisconnect) {
     EXPECT_TRUE(rig.window->mnulianji()->isEnabled());
     EXPECT_FALSE(rig.unit.peer().model().linked());
 }
+
+// Catches: the link going on after the unit was unplugged while the equaliser mode box of the
+// fifth block was open: "设备连接完成!", "已连接" and a disabled "连接" on a closed port, so
+// that only a restart helped. Before the first completed connection the status stays "未连接".
+TEST(WindowOverPty, UnplugUnderTheEqualiserModeBox) {
+    for (const bool later : {false, true}) {
+        SCOPED_TRACE(later ? "a later connection" : "the first connection");
+        WindowRig rig;
+        QLabel* status = rig.window->Label6();
+        if (later) {
+            QTest::mouseClick(rig.window->mnulianji(), Qt::LeftButton);
+            ASSERT_TRUE(waitUntil([&] { return status->text() == text(msg::kStatusConnected); }));
+            QTest::mouseClick(rig.window->mnutuoji(), Qt::LeftButton);
+            ASSERT_TRUE(
+                waitUntil([&] { return status->text() == text(msg::kStatusDisconnected); }));
+        }
+        const link::SerialLine& line = rig.window->engine().MSComm1();
+        bool unplugged = false;
+        rig.prompter.onBox = [&](const RecordingPrompter::Box& box) {
+            if (unplugged || (box.text != text(msg::kEqModeParametric) &&
+                              box.text != text(msg::kEqModeGraphic))) {
+                return;
+            }
+            unplugged = true;
+            rig.unit.unplug();
+            // A real box runs the event loop while it is open: the loss is handled under it.
+            EXPECT_TRUE(waitUntil([&] { return !line.PortOpen(); }));
+        };
+        QTest::mouseClick(rig.window->mnulianji(), Qt::LeftButton);
+        ASSERT_TRUE(waitUntil([&] { return unplugged && rig.boxes(msg::kCheckDevice) == 1; }));
+        QTest::qWait(50);
+        EXPECT_EQ(rig.boxes(msg::kConnectDone), later ? 1 : 0) << "no completion after the loss";
+        EXPECT_EQ(status->text(), text(later ? msg::kStatusDisconnected : msg::kStatusIdle));
+        EXPECT_TRUE(rig.window->mnulianji()->isEnabled());
+        EXPECT_FALSE(rig.window->engine().LinkUp());
+        EXPECT_FALSE(rig.window->engine().DeviceReady);
+
+        rig.prompter.onBox = nullptr;
+        ASSERT_TRUE(rig.unit.plugIn());
+        QTest::mouseClick(rig.window->mnulianji(), Qt::LeftButton);
+        ASSERT_TRUE(waitUntil([&] { return status->text() == text(msg::kStatusConnected); }))
+            << "connecting again without a restart";
+        EXPECT_FALSE(rig.window->mnulianji()->isEnabled());
+        EXPECT_EQ(rig.boxes(msg::kConnectDone), later ? 2 : 1);
+    }
+}

@@ -122,12 +122,7 @@ TEST(LinkConnection, SectionRecall) {
     Rig rig;
     rig.connect();
     rig.prompter.boxes.clear();
-    rig.engine.DeviceReady = false;
-    rig.engine.PendingStep = 52;
-    rig.engine.RecallMode = 10;
-    rig.engine.RecallPreset = 2;
-    rig.engine.NextBlock = 2;
-    rig.engine.EnableTimer2();
+    rig.engine.store(recall(10, 2, 2));
     EXPECT_EQ(rig.nextWrite(), hex("A5 67 33 31 31 30 05 0A 02 10 02 08"));
     rig.line.feed(blockReply(2, 42));
     EXPECT_EQ(rig.boxTexts(), QStringList({msg::text(msg::kMicARecallDone)}));
@@ -137,9 +132,7 @@ TEST(LinkConnection, SectionRecall) {
     EXPECT_EQ(rig.nextWrite(300), QByteArray());
 
     // Music recall answered with block 2: applied as microphone A, then block 3 is asked.
-    rig.engine.RecallMode = 9;
-    rig.engine.NextBlock = 1;
-    rig.engine.EnableTimer2();
+    rig.engine.store(recall(9, 2, 1));
     rig.nextWrite();
     rig.appliers.calls.clear();
     rig.line.feed(blockReply(2, 42));
@@ -159,8 +152,7 @@ TEST(LinkSenders, UnansweredRequestGoesOut21Times) {
     rig.prompter.onBox = [&](const RecordingPrompter::Box&) {
         EXPECT_EQ(rig.line.writes.size(), from + 21); // the 21st send precedes the box
     };
-    rig.engine.PendingStep = 2;
-    rig.engine.EnableTimer2();
+    rig.engine.store(request(2));
     rig.clock.advance(2000);
     EXPECT_EQ(rig.writtenSince(from), std::vector<QByteArray>(21, frame));
     EXPECT_EQ(rig.line.writes.back().at - rig.line.writes[from].at, 400); // every 20 ms
@@ -174,7 +166,7 @@ TEST(LinkSenders, UnansweredRequestGoesOut21Times) {
     EXPECT_TRUE(rig.engine.LinkUp());
     // A later change starts a fresh count.
     rig.prompter.onBox = nullptr;
-    rig.engine.EnableTimer2();
+    rig.engine.store(request(2));
     rig.clock.advance(2000);
     EXPECT_EQ(rig.line.writes.size(), from + 42);
 }
@@ -186,13 +178,11 @@ TEST(LinkSenders, SharedCounterGivesUpAfterTheEleventhSendOfTheNextStep) {
     rig.prompter.boxes.clear();
     rig.engine.setFrameSource([](int step) { return QByteArray(1, static_cast<char>(step)); });
     const std::size_t from = rig.line.writes.size();
-    rig.engine.PendingStep = 3;
-    rig.engine.EnableTimer2();
+    rig.engine.store(request(3));
     while (rig.engine.ReplyWaitCount < 10) {
         rig.clock.advance(1);
     }
-    rig.engine.PendingStep = 40;
-    rig.engine.EnableTimer3();
+    rig.engine.store(request(40));
     rig.clock.advance(2000);
     const auto sent = rig.writtenSince(from);
     ASSERT_EQ(sent.size(), 21u);
@@ -202,34 +192,29 @@ TEST(LinkSenders, SharedCounterGivesUpAfterTheEleventhSendOfTheNextStep) {
     EXPECT_FALSE(rig.engine.Timer3().Enabled());
 }
 
-// Catches a recall or whole-set download give-up leaving DeviceReady false for good, and the
-// mend reaching a connection's block read (which must stay not ready).
+// Catches a recall (modes 9 to 12) or whole-set download give-up leaving DeviceReady false for
+// good, and the mend reaching a block read that is no recall (which must stay not ready, as
+// during a connection).
 TEST(LinkSenders, RecallAndDownloadGiveUpsRestoreDeviceReady) {
-    Rig rig;
-    rig.connect();
-    rig.engine.DeviceReady = false;
-    rig.engine.PendingStep = 52;
-    rig.engine.RecallMode = 11;
-    rig.engine.NextBlock = 3;
-    rig.engine.EnableTimer2();
-    rig.clock.advance(1000);
-    EXPECT_TRUE(rig.engine.DeviceReady);
-
-    rig.engine.DeviceReady = false;
-    rig.engine.PendingStep = 53;
-    rig.engine.EnableTimer3();
-    rig.clock.advance(2000);
-    EXPECT_TRUE(rig.engine.DeviceReady);
-
-    Rig connecting;
-    connecting.engine.mnulianji_Click();
-    connecting.nextWrite();
-    connecting.line.feed(hex("52 3A"));
-    connecting.nextWrite();
-    connecting.line.feed(hex("35 82 01 7F"));
-    connecting.clock.advance(1000);
-    EXPECT_EQ(connecting.boxTexts(), QStringList({msg::text(msg::kNoReply)}));
-    EXPECT_FALSE(connecting.engine.DeviceReady);
+    struct Case {
+        int step, recallMode;
+        bool ready;
+    };
+    for (const Case c : {Case{52, 8, false}, Case{52, 9, true}, Case{52, 12, true},
+                         Case{52, 13, false}, Case{53, 0, true}}) {
+        SCOPED_TRACE(::testing::Message() << "step " << c.step << ", mode " << c.recallMode);
+        Rig rig;
+        rig.connect();
+        rig.prompter.boxes.clear();
+        rig.engine.store({.test = StoreTest::LinkUpAndReady,
+                          .step = c.step,
+                          .RecallMode = c.recallMode,
+                          .NextBlock = 1,
+                          .DeviceReady = false});
+        rig.clock.advance(2000);
+        EXPECT_EQ(rig.boxTexts(), QStringList({msg::text(msg::kNoReply)}));
+        EXPECT_EQ(rig.engine.DeviceReady, c.ready);
+    }
 }
 
 // Catches a failed write ending the sender's count (the give-up must still come).
@@ -238,8 +223,7 @@ TEST(LinkSenders, FailedWritesStillCount) {
     rig.connect();
     rig.prompter.boxes.clear();
     rig.line.failWrites = true;
-    rig.engine.PendingStep = 52;
-    rig.engine.EnableTimer2();
+    rig.engine.store(request(52));
     rig.clock.advance(1000);
     EXPECT_EQ(rig.boxTexts(), QStringList({msg::text(msg::kNoReply)}));
 }
@@ -249,16 +233,16 @@ TEST(LinkSenders, ForeignOrUnknownStepStopsSilently) {
     Rig rig;
     rig.connect();
     for (int step : {0, 34, 53, 61}) {
-        rig.engine.PendingStep = step;
         const std::size_t from = rig.line.writes.size();
-        rig.engine.EnableTimer2();
+        rig.engine.store(request(2));
+        rig.engine.PendingStep = step; // Timer2 runs; the step is not its own
         rig.clock.advance(100);
         EXPECT_FALSE(rig.engine.Timer2().Enabled());
         EXPECT_EQ(rig.line.writes.size(), from);
         EXPECT_EQ(rig.engine.ReplyWaitCount, 0);
     }
+    rig.engine.store(request(53));
     rig.engine.PendingStep = 52;
-    rig.engine.EnableTimer3();
     rig.clock.advance(100);
     EXPECT_FALSE(rig.engine.Timer3().Enabled());
     EXPECT_EQ(rig.engine.ReplyWaitCount, 0);
@@ -270,10 +254,9 @@ TEST(LinkSenders, RepeatedEnableDoesNotRestartTheBeat) {
     Rig rig;
     rig.connect();
     rig.engine.setFrameSource([](int) { return QByteArray(1, 'x'); });
-    rig.engine.PendingStep = 2;
     const std::size_t from = rig.line.writes.size();
     for (int i = 0; i < 100; ++i) {
-        rig.engine.EnableTimer2();
+        rig.engine.store(request(2));
         rig.clock.advance(5);
     }
     EXPECT_GE(rig.line.writes.size() - from, 20u);

@@ -10,6 +10,7 @@ QByteArray hex(const char* spaced) {
 
 bool ScriptedLine::setSettings(const QString& settings) {
     settings_ = settings;
+    log << QStringLiteral("setSettings ") + settings;
     return true;
 }
 
@@ -23,6 +24,16 @@ SerialLine::OpenResult ScriptedLine::Open() {
     log << QStringLiteral("open");
     open_ = nextOpen == OpenResult::Opened;
     return nextOpen;
+}
+
+void ScriptedLine::ClearOutBuffer() {
+    ++outClears;
+    log << QStringLiteral("clear out");
+}
+
+void ScriptedLine::Flush() {
+    ++flushes;
+    log << QStringLiteral("flush");
 }
 
 void ScriptedLine::Close() {
@@ -48,6 +59,7 @@ QByteArray ScriptedLine::Input() {
 
 void ScriptedLine::ClearInBuffer() {
     ++inClears;
+    log << QStringLiteral("clear in");
     inbox_.clear();
 }
 
@@ -103,12 +115,33 @@ void Rig::connect() {
     }
 }
 
+void Rig::disconnect() {
+    engine.mnutuoji_Click();
+    nextWrite();
+    line.feed(hex("52 3A"));
+    nextWrite();
+    line.feed(hex("35 82 01 00"));
+}
+
 QStringList Rig::boxTexts() const {
     QStringList texts;
     for (const auto& box : prompter.boxes) {
         texts << box.text;
     }
     return texts;
+}
+
+LinkStore request(int step, StoreTest test) {
+    return {.test = test, .step = step};
+}
+
+LinkStore recall(int mode, int preset, int block) {
+    return {.test = StoreTest::LinkUpAndReady,
+            .step = 52,
+            .RecallMode = mode,
+            .RecallPreset = preset,
+            .NextBlock = block,
+            .DeviceReady = false};
 }
 
 QByteArray blockReply(int block, int size, int first) {

@@ -11,6 +11,7 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -40,8 +41,8 @@ public:
     int InBufferCount() const override { return static_cast<int>(inbox_.size()); }
     int OutBufferCount() const override { return 0; }
     void ClearInBuffer() override;
-    void ClearOutBuffer() override { ++outClears; }
-    void Flush() override { ++flushes; }
+    void ClearOutBuffer() override;
+    void Flush() override;
 
     // Bytes from the unit: queued and announced by a receive event.
     void feed(const QByteArray& bytes);
@@ -51,7 +52,9 @@ public:
     OpenResult nextOpen = OpenResult::Opened;
     bool failWrites = false;
     std::vector<Write> writes;
-    QStringList log; // "open", "close", "setCommPort ...", "write", "flush", in order
+    // "setSettings ...", "setCommPort ...", "open", "close", "write", "flush", "clear in",
+    // "clear out", in order.
+    QStringList log;
     int inClears = 0;
     int outClears = 0;
     int flushes = 0;
@@ -67,12 +70,22 @@ private:
 
 class RecordingAppliers : public BlockAppliers {
 public:
-    void Music_Data() override { calls << QStringLiteral("Music_Data"); }
-    void Mic_Data() override { calls << QStringLiteral("Mic_Data"); }
-    void EFF_Data() override { calls << QStringLiteral("EFF_Data"); }
-    void MicB_Data() override { calls << QStringLiteral("MicB_Data"); }
-    void set_Data() override { calls << QStringLiteral("set_Data"); }
+    void Music_Data() override { call(QStringLiteral("Music_Data")); }
+    void Mic_Data() override { call(QStringLiteral("Mic_Data")); }
+    void EFF_Data() override { call(QStringLiteral("EFF_Data")); }
+    void MicB_Data() override { call(QStringLiteral("MicB_Data")); }
+    void set_Data() override { call(QStringLiteral("set_Data")); }
     QStringList calls;
+    // Runs inside each applier, as the pages' own work (and boxes) would.
+    std::function<void(const QString& applier)> during;
+
+private:
+    void call(const QString& name) {
+        calls << name;
+        if (during) {
+            during(name);
+        }
+    }
 };
 
 struct Rig {
@@ -93,8 +106,15 @@ struct Rig {
     QByteArray nextWrite(std::int64_t limitMs = 1000);
     // Connect click, probe answer, handshake and the five blocks: a linked engine.
     void connect();
+    // Disconnect click, probe answer and the disconnection's acknowledgement.
+    void disconnect();
     QStringList boxTexts() const;
 };
+
+// A request as a handler stores it (with the link up, so its test holds).
+LinkStore request(int step, StoreTest test = StoreTest::LinkUp);
+// A section recall as the section selectors store it.
+LinkStore recall(int mode, int preset, int block);
 
 // A block reply: 10 0N and `size` bytes counting up from `first`.
 QByteArray blockReply(int block, int size, int first = 0);

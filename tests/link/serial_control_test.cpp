@@ -1,6 +1,10 @@
 // The serial control over a pseudo-terminal: settings, open failures, flush before close and
 // the device loss.
 
+#include "core/prompter.h"
+#include "link/connect_bar.h"
+#include "link/fake_clock.h"
+#include "link/link_engine.h"
 #include "link/serial_control.h"
 
 #include <QEventLoop>
@@ -10,6 +14,7 @@
 #include <cerrno>
 #include <fcntl.h>
 #include <pty.h>
+#include <termios.h>
 #include <unistd.h>
 
 using namespace korvanex::link;
@@ -70,6 +75,57 @@ TEST(SerialControl, SettingsText) {
     EXPECT_FALSE(comm.setSettings(QStringLiteral("fast")));
     EXPECT_FALSE(comm.setSettings(QStringLiteral("38400,n,9,1")));
     EXPECT_EQ(comm.Settings(), QStringLiteral("38400,n,8,1"));
+}
+
+// Catches settings that never reach the line (a wrong baud rate, parity, data or stop bits):
+// read back from the terminal itself.
+TEST(SerialControl, SettingsReachTheLine) {
+    struct Case {
+        const char* settings;
+        speed_t speed;
+        tcflag_t size;
+        bool parity, twoStops;
+    };
+    const Case cases[] = {
+        {"38400,n,8,1", B38400, CS8, false, false},
+        {"9600,n,8,2", B9600, CS8, false, true}, // a pseudo-terminal keeps 8 bits, no parity
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.settings);
+        Pty pty;
+        ASSERT_FALSE(pty.path.isEmpty());
+        MSComm comm;
+        ASSERT_TRUE(comm.setSettings(QString::fromLatin1(c.settings)));
+        comm.setCommPort(pty.path);
+        ASSERT_EQ(comm.Open(), SerialLine::OpenResult::Opened);
+        termios t{};
+        ASSERT_EQ(tcgetattr(pty.slave, &t), 0);
+        EXPECT_EQ(cfgetispeed(&t), c.speed);
+        EXPECT_EQ(cfgetospeed(&t), c.speed);
+        EXPECT_EQ(t.c_cflag & CSIZE, c.size);
+        EXPECT_EQ((t.c_cflag & PARENB) != 0, c.parity);
+        EXPECT_EQ((t.c_cflag & CSTOPB) != 0, c.twoStops);
+        EXPECT_EQ(t.c_cflag & CRTSCTS, 0u) << "no hardware flow control";
+    }
+}
+
+// Catches bytes the line held before the program opened it taken for the first reply: the
+// connect click empties the buffers once the port is open.
+TEST(SerialControl, BytesHeldBeforeTheOpenAreDropped) {
+    Pty pty;
+    ASSERT_FALSE(pty.path.isEmpty());
+    ASSERT_EQ(::write(pty.master, "\x35\x82\x01", 3), 3);
+    runLoop(20);
+    FakeClock clock;
+    MSComm comm;
+    MemoryConnectBar bar;
+    korvanex::RecordingPrompter prompter;
+    LinkEngine engine(comm, bar, prompter, clock.factory(), [&] { return pty.path; });
+    engine.mnulianji_Click();
+    ASSERT_TRUE(comm.PortOpen());
+    runLoop(50);
+    EXPECT_TRUE(engine.listening()) << "no reply was begun";
+    EXPECT_EQ(comm.InBufferCount(), 0);
 }
 
 // Catches an open failure reported as success, or reads and writes on a closed port.
