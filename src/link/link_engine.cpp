@@ -153,6 +153,8 @@ bool LinkEngine::rs232() {
         // would be taken for the first reply.
         line_.ClearOutBuffer();
         line_.ClearInBuffer();
+        // Requests written before the port last closed have no answers on this one.
+        writesSinceJudged_ = 0;
         return true;
     case SerialLine::OpenResult::CannotOpen:
         std::fprintf(stderr, "korvanex: cannot open %s: %s\n", qPrintable(CH341Port),
@@ -268,7 +270,13 @@ void LinkEngine::senderTick(Sender self, LinkTimer& timer) {
         timer.setEnabled(false);
         return;
     }
-    TxFrame = buildFrame(PendingStep);
+    std::optional<QByteArray> frame = buildFrame(PendingStep);
+    if (!frame) {
+        // A request the pages cannot express (an operand outside its control) is dropped.
+        timer.setEnabled(false);
+        return;
+    }
+    TxFrame = std::move(*frame);
     if (!TxFrame.isEmpty()) {
         write(TxFrame);
     }
@@ -290,14 +298,17 @@ void LinkEngine::senderTick(Sender self, LinkTimer& timer) {
     }
 }
 
-QByteArray LinkEngine::buildFrame(int step) const {
+std::optional<QByteArray> LinkEngine::buildFrame(int step) const {
     if (step == 1) {
         return linkCommandFrame(StepValue);
     }
     if (step == 52) {
         return blockReadFrame(RecallMode, RecallPreset, NextBlock);
     }
-    return frameSource_ ? frameSource_(step) : QByteArray();
+    if (!frameSource_) {
+        return std::nullopt;
+    }
+    return frameSource_(step);
 }
 
 void LinkEngine::write(const QByteArray& bytes) {

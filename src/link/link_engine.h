@@ -40,7 +40,7 @@ public:
 
     // Wiring (all optional).
     void setAppliers(BlockAppliers* appliers); // nullptr: no-op appliers
-    void setFrameSource(FrameSource source);   // empty: parameter steps build nothing
+    void setFrameSource(FrameSource source);   // unset: parameter steps are dropped
     // Ends the program with an exit status (when the port refuses its settings).
     void setQuit(std::function<void(int exitCode)> quit);
 
@@ -124,7 +124,7 @@ private:
     void stopAllTimers();
     void closePort();
     void senderTick(Sender self, LinkTimer& timer);
-    QByteArray buildFrame(int step) const;
+    std::optional<QByteArray> buildFrame(int step) const;
     void write(const QByteArray& bytes);
 
     // Receiving (link_receiver.cpp).

@@ -25,7 +25,7 @@ PageWiring::PageWiring(PageSet& pages, link::LinkEngine& link, Prompter& prompte
         }
     }
     // Until the link tells a dropped step from a built one, a dropped step writes nothing.
-    link_.setFrameSource([this](int step) { return frame(step).value_or(QByteArray()); });
+    link_.setFrameSource([this](int step) { return frame(step); });
 }
 
 PageWiring::~PageWiring() {

@@ -51,20 +51,6 @@ bool ParameterFileHandlers::linkUp() {
     return false;
 }
 
-bool ParameterFileHandlers::store(const LinkStore& request) {
-    if (request.test && !link_.LinkUp()) {
-        return false;
-    }
-    if (request.DeviceReady) {
-        link_.DeviceReady = *request.DeviceReady;
-    }
-    if (request.step) {
-        link_.PendingStep = *request.step;
-        link_.EnableOwnerOf(*request.step);
-    }
-    return true;
-}
-
 bool ParameterFileHandlers::writeFile(const QString& name, const QByteArray& bytes) {
     QSaveFile file(name);
     if (!file.open(QIODevice::WriteOnly)) {
@@ -135,12 +121,11 @@ void ParameterFileHandlers::dcButton14_Click() {
         return;
     }
     // The graphs' band echoes send nothing while the unit is not ready.
-    store({.DeviceReady = false, .step = std::nullopt, .test = false});
+    link_.store({.test = link::StoreTest::Always, .DeviceReady = false});
     applyRecord(pages_, *result.record);
-    // The link may have ended while the dialog was open.
-    if (!store({.DeviceReady = std::nullopt, .step = kDownloadStep, .test = true})) {
-        link_.DisableTimer3();
-    }
+    // The link may have ended while the dialog was open; a link that is down has no sender
+    // running, so nothing goes out then.
+    link_.store({.test = link::StoreTest::LinkUp, .step = kDownloadStep});
 }
 
 } // namespace korvanex

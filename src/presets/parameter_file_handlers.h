@@ -38,16 +38,6 @@ public:
     bool busy() const { return busy_; }
 
 private:
-    // What a load stores in the link, all through store(): the variables to set, the step to
-    // queue (its owning timer enabled), and whether the link-up test comes first. False when
-    // the test fails; nothing is stored then.
-    struct LinkStore {
-        std::optional<bool> DeviceReady;
-        std::optional<int> step;
-        bool test = false;
-    };
-    bool store(const LinkStore& request);
-
     // The refusal box when the link is down; true when it is up.
     bool linkUp();
     // Writes the file through QSaveFile; false on any failure, the old file then untouched.

@@ -204,6 +204,7 @@ TEST(LinkSenders, RecallAndDownloadGiveUpsRestoreDeviceReady) {
                          Case{52, 13, false}, Case{53, 0, true}}) {
         SCOPED_TRACE(::testing::Message() << "step " << c.step << ", mode " << c.recallMode);
         Rig rig;
+        rig.engine.setFrameSource([](int step) { return QByteArray(1, static_cast<char>(step)); });
         rig.connect();
         rig.prompter.boxes.clear();
         rig.engine.store({.test = StoreTest::LinkUpAndReady,

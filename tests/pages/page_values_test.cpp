@@ -84,11 +84,10 @@ TEST(PageWiring, TheSendersWriteTheFramesOfThePages) {
                         {35, 3, 0, 0, "A5 67 33 31 31 30 04 07 05 50 5C"},
                         {20, 0, 8, 0, ""}};
     const auto send = [&f](const Row& r) {
-        f.engine->StepValue = r.stepValue;
-        f.engine->StepIndex = r.stepIndex;
-        f.engine->SaveModeIndex = r.saveMode;
-        f.engine->PendingStep = r.step;
-        f.engine->EnableOwnerOf(r.step);
+        f.engine->store({.step = r.step,
+                         .StepValue = r.stepValue,
+                         .StepIndex = r.stepIndex,
+                         .SaveModeIndex = r.saveMode});
         f.line.writes.clear();
         f.clock.advance(50);
         return f.line.writes.empty() ? QByteArray() : f.line.writes.front();

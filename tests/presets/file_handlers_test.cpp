@@ -230,7 +230,7 @@ TEST(FileHandlers, LoadSetsThePagesAndQueuesTheDownload) {
     EXPECT_FALSE(rig.engine->Timer2().Enabled());
 }
 
-// Catches: a download queued after the link ended under the dialog, or Timer3 left running.
+// Catches: a download queued after the link ended under the dialog.
 TEST(FileHandlers, LinkLostUnderTheDialogSendsNothing) {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("e1.ktv"));
@@ -239,7 +239,6 @@ TEST(FileHandlers, LinkLostUnderTheDialogSendsNothing) {
     rig.setLinkUp(true);
     rig.engine->DeviceReady = true;
     rig.engine->PendingStep = 20;
-    rig.engine->EnableTimer3();
     rig.dialog.onShow = [&](const ScriptedFileDialog::Shown&) { rig.setLinkUp(false); };
     rig.dialog.answers = {path};
     rig.files->dcButton14_Click();
