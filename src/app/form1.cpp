@@ -3,6 +3,7 @@
 #include "app/tab_strip.h"
 #include "controls/colors.h"
 #include "controls/dc_button.h"
+#include "controls/qt_file_dialog.h"
 #include "controls/qt_prompter.h"
 #include "core/messages.h"
 #include "eqcurve/eq_line.h"
@@ -12,6 +13,7 @@
 #include "pages/page_set.h"
 #include "pages/page_wiring.h"
 #include "pages/volume_frame.h"
+#include "presets/parameter_file_handlers.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -78,6 +80,12 @@ Form1::Form1(Options options, QWidget* parent) : QWidget(parent) {
         ownPrompter_ = std::make_unique<QtPrompter>(this);
         prompter_ = ownPrompter_.get();
     }
+    if (options.fileDialog != nullptr) {
+        fileDialog_ = options.fileDialog;
+    } else {
+        ownFileDialog_ = std::make_unique<QtFileDialog>(this);
+        fileDialog_ = ownFileDialog_.get();
+    }
     quit_ = options.quit ? std::move(options.quit)
                          : std::function<void(int)>([](int code) { QCoreApplication::exit(code); });
     line_ = options.line ? std::move(options.line) : std::make_unique<link::MSComm>();
@@ -100,7 +108,8 @@ Form1::Form1(Options options, QWidget* parent) : QWidget(parent) {
 }
 
 Form1::~Form1() {
-    // The wiring reaches into the pages and the link: it goes first.
+    // The wiring and the file handlers reach into the pages and the link: they go first.
+    files_.reset();
     wiring_.reset();
 }
 
@@ -158,6 +167,9 @@ void Form1::wireLink() {
     connect(mnutuoji_, &dcButton::Click, this, [this] { engine_->mnutuoji_Click(); });
     // Before the graphs get their start bands (Form_Load), so that the strips show them too.
     wiring_ = std::make_unique<PageWiring>(*pages_, *engine_, *prompter_);
+    files_ = std::make_unique<ParameterFileHandlers>(*pages_, *engine_, *prompter_, *fileDialog_);
+    connect(pages_->dcButton13, &dcButton::Click, this, [this] { files_->dcButton13_Click(); });
+    connect(pages_->dcButton14, &dcButton::Click, this, [this] { files_->dcButton14_Click(); });
 }
 
 // --- Tabs ---

@@ -4,6 +4,7 @@
 // and, with the port open, tells the unit that the program ends.
 
 #include "app/eq_graph_init.h"
+#include "core/file_dialog.h"
 #include "core/prompter.h"
 #include "link/connect_bar.h"
 #include "link/link_engine.h"
@@ -24,6 +25,7 @@ namespace korvanex {
 class dcButton;
 class PageSet;
 class PageWiring;
+class ParameterFileHandlers;
 class TabImage;
 class TabLabel;
 
@@ -35,6 +37,8 @@ public:
         link::PortFinder finder = link::findCh341Port;
         // Message boxes; null shows real ones over this window.
         Prompter* prompter = nullptr;
+        // The parameter files' dialogs; null shows real ones over this window.
+        FileDialog* fileDialog = nullptr;
         // Ends the program with an exit status; null calls QCoreApplication::exit.
         std::function<void(int)> quit;
         // The serial line; null uses the serial control over QSerialPort.
@@ -51,6 +55,7 @@ public:
     link::LinkEngine& engine() { return *engine_; }
     PageSet& pageSet() { return *pages_; }
     Prompter& prompter() { return *prompter_; }
+    ParameterFileHandlers& parameterFiles() { return *files_; }
 
     // The connect bar.
     dcButton* mnulianji() const { return mnulianji_; }
@@ -92,6 +97,8 @@ private:
 
     std::unique_ptr<Prompter> ownPrompter_;
     Prompter* prompter_ = nullptr;
+    std::unique_ptr<FileDialog> ownFileDialog_;
+    FileDialog* fileDialog_ = nullptr;
     std::function<void(int)> quit_;
     std::unique_ptr<link::SerialLine> line_;
 
@@ -106,6 +113,7 @@ private:
     std::unique_ptr<link::LinkEngine> engine_;
     std::unique_ptr<PageSet> pages_;
     std::unique_ptr<PageWiring> wiring_;
+    std::unique_ptr<ParameterFileHandlers> files_;
     // Set once the program is ending, so that the closing window asks nothing more.
     bool ending_ = false;
 };

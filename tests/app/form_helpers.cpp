@@ -100,6 +100,7 @@ FormHarness::FormHarness() {
     Form1::Options options;
     options.finder = [] { return QStringLiteral("ttyUSB0"); };
     options.prompter = &prompter;
+    options.fileDialog = &dialog;
     options.quit = [this](int code) { quits.push_back(code); };
     options.line = std::move(fake);
     options.timers = clock.factory();

@@ -2,6 +2,7 @@
 // A window on a scripted serial line and a fake clock, with the message boxes recorded.
 
 #include "app/form1.h"
+#include "core/file_dialog.h"
 #include "core/prompter.h"
 #include "link/fake_clock.h"
 #include "link/serial_line.h"
@@ -77,6 +78,7 @@ public:
 
     link::FakeClock clock;
     RecordingPrompter prompter;
+    ScriptedFileDialog dialog;
     FakeLine* line = nullptr;
     std::vector<int> quits;
     std::unique_ptr<Form1> form;
