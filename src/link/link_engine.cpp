@@ -3,7 +3,6 @@
 #include "core/messages.h"
 #include "link/frames.h"
 
-#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 
@@ -298,8 +297,8 @@ void LinkEngine::senderTick(Sender self, LinkTimer& timer) {
     }
     TxFrame = std::move(*frame);
     if (!TxFrame.isEmpty() && !wireBusy() && write(TxFrame) && clock_) {
-        // Queued behind whatever is still going out.
-        wireFreeAt_ = std::max(clock_(), wireFreeAt_) + wireTime(TxFrame.size());
+        // The wire was free, so the frame starts now.
+        wireFreeAt_ = clock_() + wireTime(TxFrame.size());
     }
     // A failed or skipped write still counts, so that an unanswered request gives up after as
     // many ticks as ever.
