@@ -59,7 +59,6 @@ void LinkEngine::setQuit(std::function<void(int)> quit) {
 
 void LinkEngine::setClock(MonotonicClock clock) {
     clock_ = std::move(clock);
-    wireFreeAt_ = std::chrono::nanoseconds(0);
 }
 
 bool LinkEngine::wireBusy() const {
@@ -170,10 +169,8 @@ bool LinkEngine::rs232() {
         // would be taken for the first reply.
         line_.ClearOutBuffer();
         line_.ClearInBuffer();
-        // Requests written before the port last closed have no answers on this one, and
-        // nothing of theirs is on this wire.
+        // Requests written before the port last closed have no answers on this one.
         writesSinceJudged_ = 0;
-        wireFreeAt_ = std::chrono::nanoseconds(0);
         return true;
     case SerialLine::OpenResult::CannotOpen:
         std::fprintf(stderr, "korvanex: cannot open %s: %s\n", qPrintable(CH341Port),
