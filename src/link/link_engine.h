@@ -49,7 +49,8 @@ public:
     // Wiring (all optional).
     void setAppliers(BlockAppliers* appliers); // nullptr: no-op appliers
     void setFrameSource(FrameSource source);   // unset: parameter steps are dropped
-    // The clock the timers run on; unset, the wire counts as free at every tick.
+    // The clock the timers run on, set before the first write; unset, the wire counts as free
+    // at every tick.
     void setClock(MonotonicClock clock);
     // Ends the program with an exit status (when the port refuses its settings).
     void setQuit(std::function<void(int exitCode)> quit);
