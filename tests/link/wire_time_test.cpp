@@ -160,3 +160,24 @@ TEST(LinkWireTime, ChangeReplacesAnUnansweredWholeSetOnceTheWireIsFree) {
         EXPECT_EQ(rig.engine.ReplyWaitCount, c.count);
     }
 }
+
+// Catches a wrong time a byte (10 bits at 38400 baud, 260.4 us): frames that end just before
+// or just after the sender's next tick, 20 ms for the first sender and 50 ms for the second.
+TEST(LinkWireTime, BusyForExactlyTheFrameTime) {
+    struct Case {
+        int step;
+        int bytes;
+        std::int64_t nextWrite; // after T
+    };
+    for (const Case c : {Case{2, 76, 20}, Case{2, 77, 40}, Case{40, 191, 50}, Case{40, 193, 100}}) {
+        SCOPED_TRACE(c.bytes);
+        WireRig rig;
+        rig.engine.setFrameSource(
+            [&](int) { return std::optional<QByteArray>(QByteArray(c.bytes, 'x')); });
+        rig.engine.store(request(c.step));
+        rig.nextWrite();
+        const std::int64_t t = rig.clock.now();
+        rig.nextWrite();
+        EXPECT_EQ(rig.clock.now() - t, c.nextWrite);
+    }
+}
