@@ -9,7 +9,9 @@
 #include "core/messages.h"
 #include "eqcurve/eq_line.h"
 #include "eqstrip/lk_slide.h"
+#include "link/fake_clock.h"
 #include "link/full_state_frame.h"
+#include "link/memory_line.h"
 #include "pages/eq_panel.h"
 #include "pages/page_set.h"
 #include "pages/page_values_reader.h"
@@ -169,4 +171,25 @@ TEST(LiveEditsOverPty, LoadedFileGoesOutOnceAsTheWholeSet) {
     EXPECT_EQ(rig.unit.peer().model().wholeSetBytes(), sets[0].mid(8));
     EXPECT_EQ(rig.unit.peer().badFrames(), 0);
     EXPECT_TRUE(rig.unit.peer().model().implausibleValues().empty());
+}
+
+// Catches a window that does not hand the link the clock of the timers it was given: the
+// whole set would go out again on the tick that finds it still on the wire.
+TEST(WindowClock, InjectedTimersRunWithTheirClock) {
+    link::FakeClock clock;
+    RecordingPrompter prompter;
+    Form1::Options options;
+    options.finder = [] { return QString(); };
+    options.prompter = &prompter;
+    auto memory = std::make_unique<link::MemoryLine>();
+    link::MemoryLine* line = memory.get();
+    options.line = std::move(memory);
+    options.timers = clock.factory();
+    options.clock = clock.monotonic();
+    Form1 window(std::move(options));
+    line->open = true;
+    window.setMnulianjiEnabled(false);
+    window.engine().store({.test = link::StoreTest::LinkUp, .step = 53});
+    clock.advance(120);
+    EXPECT_EQ(line->writes.size(), 1u);
 }
