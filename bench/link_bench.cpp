@@ -3,17 +3,22 @@
 // byte) with 2 ms unit latency. Each figure is printed beside the wire-time lower bound of the
 // same bytes, together with the longest stall of the window's event loop during the run.
 //
-//   Connect    click on "连接" to "已连接" (probe, handshake, five block reads)
-//   EditToAck  a band edit stored as a pending request to its acknowledgement judged (the
-//              15-byte band frame built from the strip at the tick)
-
+//   Connect        click on "连接" to "已连接" (probe, handshake, five block reads)
+//   MusicBandEdit  a gain edit on a music band strip to its acknowledgement judged: the first
+//                  20 ms tick, the 15-byte band frame built from the strip, the 4-byte answer
+//   SubwooferBand  the same on the subwoofer strip, whose sender beats every 50 ms
+//   WholeSet       the whole-set download stored (as a file load stores it) to its
+//                  acknowledgement: the first 50 ms tick, 220 bytes, the answer; one frame
+//                  written per download, since nothing is written while it is on the wire
 #include "app/form1.h"
 #include "controls/dc_button.h"
 #include "core/messages.h"
 #include "eqstrip/lk_slide.h"
 #include "link/serial_control.h"
+#include "pages/eq_panel.h"
 #include "pages/page_set.h"
 #include "sim/pty_unit.h"
+#include "support/live_measures.h"
 
 #include <QElapsedTimer>
 #include <QEventLoop>
@@ -28,6 +33,9 @@
 namespace {
 
 using namespace korvanex;
+using bench::percentile;
+using bench::runUntil;
+using bench::StallMeter;
 
 constexpr int kUsPerByte = sim::PtyUnit::kLineRateUsPerByte;
 constexpr int kLatencyMs = 2;
@@ -37,35 +45,11 @@ constexpr int kLatencyMs = 2;
 constexpr int kConnectBytes = (1 + 2) + (9 + 4) + 5 * 12 + (5 * 2 + 86 + 42 + 41 + 42 + 23);
 constexpr int kConnectExchanges = 7;
 constexpr int kBandBytes = 15 + 4;
+constexpr int kWholeSetBytes = 220 + 4;
 
-double wireMs(int bytes, int exchanges) {
-    return bytes * kUsPerByte / 1000.0 + exchanges * kLatencyMs;
+double wireMs(int bytes, int exchanges, int firstTickMs = 0) {
+    return firstTickMs + bytes * kUsPerByte / 1000.0 + exchanges * kLatencyMs;
 }
-
-// The longest gap between beats of a 1 ms timer: how long the event loop was held up.
-class StallMeter {
-public:
-    StallMeter() {
-        beat_.setTimerType(Qt::PreciseTimer);
-        beat_.setInterval(1);
-        QObject::connect(&beat_, &QTimer::timeout, [this] {
-            const qint64 now = clock_.nsecsElapsed();
-            if (last_ >= 0) {
-                longestNs_ = std::max(longestNs_, now - last_);
-            }
-            last_ = now;
-        });
-        clock_.start();
-        beat_.start();
-    }
-    double longestMs() const { return longestNs_ / 1e6; }
-
-private:
-    QTimer beat_;
-    QElapsedTimer clock_;
-    qint64 last_ = -1;
-    qint64 longestNs_ = 0;
-};
 
 // The serial control, with a hook run right after each receive event has been handled.
 class WatchedLine : public link::SerialLine {
@@ -107,26 +91,6 @@ private:
     link::MSComm inner_;
 };
 
-// Runs the event loop until `done` holds; false after `ms`.
-bool runUntil(const std::function<bool()>& done, int ms) {
-    if (done()) {
-        return true;
-    }
-    QEventLoop loop;
-    QTimer poll;
-    poll.setTimerType(Qt::PreciseTimer);
-    poll.setInterval(1);
-    QObject::connect(&poll, &QTimer::timeout, [&] {
-        if (done()) {
-            loop.quit();
-        }
-    });
-    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-    poll.start();
-    loop.exec();
-    return done();
-}
-
 struct Rig {
     Rig() {
         unit.setLine({kUsPerByte, kLatencyMs});
@@ -149,12 +113,6 @@ struct Rig {
     WatchedLine* line = nullptr;
     std::unique_ptr<Form1> window;
 };
-
-double percentile(std::vector<double> v, double p) {
-    std::sort(v.begin(), v.end());
-    const auto at = static_cast<std::size_t>(p * static_cast<double>(v.size() - 1) + 0.5);
-    return v[std::min(at, v.size() - 1)];
-}
 
 void report(benchmark::State& state, const std::vector<double>& ms, double wire, double stall) {
     state.counters["median_ms"] = percentile(ms, 0.5);
@@ -194,7 +152,11 @@ void Connect(benchmark::State& state) {
     }
 }
 
-void EditToAck(benchmark::State& state) {
+// Times `store` (which queues one request, iteration `i`) to the moment the acknowledgement
+// stops `sender`, over a linked window.
+void timeToAck(benchmark::State& state, const std::function<void(Rig&, int)>& store,
+               const std::function<const link::LinkTimer&(link::LinkEngine&)>& sender,
+               double wire) {
     Rig rig;
     rig.window->mnulianji()->click();
     if (!runUntil([&] { return rig.connected(); }, 5000)) {
@@ -203,24 +165,23 @@ void EditToAck(benchmark::State& state) {
     }
     runUntil([] { return false; }, 100);
     link::LinkEngine& engine = rig.window->engine();
-    // The band request is built from the strip: music band 3 at 1000 Hz, Q 1.0, +3.0 dB.
-    rig.window->pageSet().LkSlide1[3]->setVal(1000.0f, 3.0f, 1.0f);
+    const link::LinkTimer& timer = sender(engine);
     bool acked = false;
     QElapsedTimer clock;
     double ackedMs = 0;
     rig.line->afterComm = [&] {
-        if (!acked && !engine.Timer2().Enabled()) {
+        if (!acked && !timer.Enabled()) {
             acked = true;
             ackedMs = clock.nsecsElapsed() / 1e6;
         }
     };
+    const int setsBefore = rig.unit.peer().countOf(sim::RequestKind::WholeSet);
     StallMeter stalls;
     std::vector<double> times;
     for (auto _ : state) {
         acked = false;
         clock.start();
-        // What the page does on a band edit with the link up.
-        engine.store({.test = link::StoreTest::LinkUpAndReady, .step = 2, .StepIndex = 3});
+        store(rig, static_cast<int>(times.size()));
         if (!runUntil([&] { return acked; }, 2000)) {
             state.SkipWithError("no acknowledgement");
             break;
@@ -230,11 +191,55 @@ void EditToAck(benchmark::State& state) {
         runUntil([] { return false; }, 3 + static_cast<int>(times.size() % 17)); // vary the phase
     }
     if (!times.empty()) {
-        report(state, times, wireMs(kBandBytes, 1), stalls.longestMs());
+        report(state, times, wire, stalls.longestMs());
+        const int sets = rig.unit.peer().countOf(sim::RequestKind::WholeSet) - setsBefore;
+        state.counters["whole_sets_per_run"] = double(sets) / double(times.size());
+        int failures = 0;
+        for (const auto& box : rig.prompter.boxes) {
+            failures += box.text == QString::fromUtf8(msg::kCommError) ||
+                        box.text == QString::fromUtf8(msg::kNoReply);
+        }
+        state.counters["error_boxes"] = failures;
     }
 }
 
+// A gain edit as the strip reports it when its knob or gain box changes, alternating so that
+// every edit moves the band: the page couples it to the graph, which queues the band request.
+void bandEdit(Rig& rig, int equaliser, int band, int i) {
+    LkSlide* strip = rig.window->pageSet().eq(equaliser).strips[std::size_t(band)];
+    emit strip->DBChanged(i % 2 == 0 ? 3.0f : -3.0f);
+}
+
+void MusicBandEdit(benchmark::State& state) {
+    timeToAck(
+        state, [](Rig& rig, int i) { bandEdit(rig, 1, 3, i); },
+        [](link::LinkEngine& e) -> const link::LinkTimer& { return e.Timer2(); },
+        wireMs(kBandBytes, 1, 20));
+}
+
+void SubwooferBand(benchmark::State& state) {
+    timeToAck(
+        state, [](Rig& rig, int i) { bandEdit(rig, 6, 1, i); },
+        [](link::LinkEngine& e) -> const link::LinkTimer& { return e.Timer3(); },
+        wireMs(kBandBytes, 1, 50));
+}
+
+// Stored as the file load stores it: not ready while the download runs, then step 53.
+void WholeSet(benchmark::State& state) {
+    timeToAck(
+        state,
+        [](Rig& rig, int) {
+            link::LinkEngine& e = rig.window->engine();
+            e.store({.test = link::StoreTest::Always, .DeviceReady = false});
+            e.store({.test = link::StoreTest::LinkUp, .step = 53});
+        },
+        [](link::LinkEngine& e) -> const link::LinkTimer& { return e.Timer3(); },
+        wireMs(kWholeSetBytes, 1, 50));
+}
+
 BENCHMARK(Connect)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
-BENCHMARK(EditToAck)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(200);
+BENCHMARK(MusicBandEdit)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(200);
+BENCHMARK(SubwooferBand)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(100);
+BENCHMARK(WholeSet)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(40);
 
 } // namespace

@@ -97,6 +97,11 @@ Form1::Form1(Options options, QWidget* parent) : QWidget(parent) {
         *line_, *this, *prompter_, options.timers ? options.timers : link::qtTimerFactory(),
         options.finder ? options.finder : link::PortFinder(link::findCh341Port));
     engine_->setQuit([this](int code) { endProgram(code); });
+    if (options.clock) {
+        engine_->setClock(std::move(options.clock));
+    } else if (!options.timers) {
+        engine_->setClock(link::steadyClock());
+    }
     pages_ = std::make_unique<PageSet>(this);
     placePages();
     wireLink();

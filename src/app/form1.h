@@ -9,6 +9,7 @@
 #include "link/connect_bar.h"
 #include "link/link_engine.h"
 #include "link/link_timer.h"
+#include "link/monotonic_clock.h"
 #include "link/port_finder.h"
 #include "link/serial_line.h"
 
@@ -45,6 +46,9 @@ public:
         std::unique_ptr<link::SerialLine> line;
         // The link's timers; null uses Qt timers.
         link::TimerFactory timers;
+        // The clock those timers run on, for the link's wire time. Null: the steady clock
+        // beside Qt timers; beside injected timers none, and the wire counts as always free.
+        link::MonotonicClock clock;
     };
 
     static constexpr int kPageCount = 8;

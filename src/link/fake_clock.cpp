@@ -93,4 +93,8 @@ TimerFactory FakeClock::factory() {
     return [this] { return makeTimer(); };
 }
 
+MonotonicClock FakeClock::monotonic() const {
+    return [this] { return std::chrono::milliseconds(now_); };
+}
+
 } // namespace korvanex::link

@@ -3,6 +3,7 @@
 // timing (20/50 ms senders, the 70 ms reply window) be driven exactly and headless.
 
 #include "link/link_timer.h"
+#include "link/monotonic_clock.h"
 
 #include <cstdint>
 #include <memory>
@@ -26,6 +27,8 @@ public:
     // A timer on this clock; it must not outlive the clock.
     std::unique_ptr<LinkTimer> makeTimer();
     TimerFactory factory();
+    // now() as the link's monotonic clock, for the wire time beside these timers.
+    MonotonicClock monotonic() const;
 
 private:
     class Timer;

@@ -3,6 +3,7 @@
 #include "core/messages.h"
 #include "link/frames.h"
 
+#include <cstdint>
 #include <cstdio>
 
 namespace korvanex::link {
@@ -13,6 +14,13 @@ namespace {
 
 constexpr int kGiveUpAfter = 20; // the 21st unanswered send gives up
 constexpr int kReplyWindowMs = 70;
+constexpr std::int64_t kBaud = 38400;
+constexpr std::int64_t kBitsPerByte = 10; // start, eight data bits, stop
+
+// How long `bytes` take on the wire at 38400 8N1: 260.4 us a byte.
+std::chrono::nanoseconds wireTime(qsizetype bytes) {
+    return std::chrono::nanoseconds(std::int64_t(bytes) * kBitsPerByte * 1'000'000'000 / kBaud);
+}
 
 } // namespace
 
@@ -47,6 +55,14 @@ void LinkEngine::setFrameSource(FrameSource source) {
 
 void LinkEngine::setQuit(std::function<void(int)> quit) {
     quit_ = std::move(quit);
+}
+
+void LinkEngine::setClock(MonotonicClock clock) {
+    clock_ = std::move(clock);
+}
+
+bool LinkEngine::wireBusy() const {
+    return clock_ && clock_() < wireFreeAt_;
 }
 
 bool LinkEngine::LinkUp() const {
@@ -277,10 +293,12 @@ void LinkEngine::senderTick(Sender self, LinkTimer& timer) {
         return;
     }
     TxFrame = std::move(*frame);
-    if (!TxFrame.isEmpty()) {
-        write(TxFrame);
+    if (!TxFrame.isEmpty() && !wireBusy() && write(TxFrame) && clock_) {
+        // The wire was free, so the frame starts now.
+        wireFreeAt_ = clock_() + wireTime(TxFrame.size());
     }
-    // A failed write still counts, so that an unanswered request gives up as usual.
+    // A failed or skipped write still counts, so that an unanswered request gives up after as
+    // many ticks as ever.
     ++ReplyWaitCount;
     if (ReplyWaitCount <= kGiveUpAfter) {
         return;
@@ -311,15 +329,17 @@ std::optional<QByteArray> LinkEngine::buildFrame(int step) const {
     return frameSource_(step);
 }
 
-void LinkEngine::write(const QByteArray& bytes) {
+bool LinkEngine::write(const QByteArray& bytes) {
     // Whatever still arrives of the reply judged last is dropped only until the next request.
     if (phase_ == Phase::Draining) {
         phase_ = Phase::Idle;
         gatherTimer_->setEnabled(false);
     }
-    if (line_.Output(bytes)) {
-        ++writesSinceJudged_;
+    if (!line_.Output(bytes)) {
+        return false;
     }
+    ++writesSinceJudged_;
+    return true;
 }
 
 } // namespace korvanex::link

@@ -10,6 +10,12 @@
 // timer sends or counts; requests that handlers store meanwhile take effect after the
 // judgement. A reply to a request that went out more than once keeps its 70 ms window closed
 // to the end, since the unit answers every copy.
+//
+// No request is written while the previous request can still be on the wire (a byte takes
+// 260.4 us): the whole set takes 57 ms against the second sender's 50 ms beat, and a copy
+// queued behind it would be cut by the buffer clear after the judgement, or answered late
+// against the next request. Such a tick writes nothing but counts, so that giving up still
+// takes 21 ticks. The probe's single byte neither waits nor holds a sender up.
 
 #include "core/prompter.h"
 #include "link/block_appliers.h"
@@ -18,12 +24,14 @@
 #include "link/frame_source.h"
 #include "link/link_store.h"
 #include "link/link_timer.h"
+#include "link/monotonic_clock.h"
 #include "link/port_finder.h"
 #include "link/serial_line.h"
 #include "link/step_table.h"
 
 #include <QByteArray>
 #include <QString>
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -41,6 +49,9 @@ public:
     // Wiring (all optional).
     void setAppliers(BlockAppliers* appliers); // nullptr: no-op appliers
     void setFrameSource(FrameSource source);   // unset: parameter steps are dropped
+    // The clock the timers run on, set before the first write; unset, the wire counts as free
+    // at every tick.
+    void setClock(MonotonicClock clock);
     // Ends the program with an exit status (when the port refuses its settings).
     void setQuit(std::function<void(int exitCode)> quit);
 
@@ -100,6 +111,8 @@ public:
     }
     // A byte arriving now starts a new reply (no reply window is open).
     bool listening() const { return phase_ == Phase::Idle; }
+    // The last request written is still leaving the wire: a sender's tick now writes nothing.
+    bool wireBusy() const;
 
 private:
     // Draining: the rest of an early-judged window, dropped until the next write.
@@ -125,7 +138,8 @@ private:
     void closePort();
     void senderTick(Sender self, LinkTimer& timer);
     std::optional<QByteArray> buildFrame(int step) const;
-    void write(const QByteArray& bytes);
+    // False when the line refused the bytes.
+    bool write(const QByteArray& bytes);
 
     // Receiving (link_receiver.cpp).
     void gatherTimeout();
@@ -150,6 +164,7 @@ private:
     BlockAppliers* appliers_ = &defaultAppliers_;
     FrameSource frameSource_;
     std::function<void(int)> quit_;
+    MonotonicClock clock_;
 
     std::unique_ptr<LinkTimer> timer1_;
     std::unique_ptr<LinkTimer> timer2_;
@@ -163,6 +178,8 @@ private:
     // Frames written since the last judged reply: more than one, and the unit's answers to
     // the copies are still on their way when the first is judged.
     int writesSinceJudged_ = 0;
+    // When the last request written has left the wire, by clock_.
+    std::chrono::nanoseconds wireFreeAt_{0};
     bool notifyRegistered_ = false;
     // Label6 reads "未连接" until the first connection of the run completes.
     bool linkedOnce_ = false;

@@ -83,6 +83,7 @@ void ScriptedLine::unplug() {
 
 Rig::Rig() : engine(line, bar, prompter, clock.factory(), [this] { return portFound; }) {
     engine.setAppliers(&appliers);
+    engine.setClock(clock.monotonic());
     engine.setQuit([this](int code) { quits.push_back(code); });
 }
 

@@ -1,0 +1,195 @@
+// Edits made on the window reach the simulated unit at line rate as their exact frames: band
+// edits, drags, "EQ复位" and "EQ-BYPASS" of every equaliser, and the whole set a parameter
+// file load sends. Afterwards the unit holds what the pages show.
+#include "link_rig.h"
+
+#include "app/form1.h"
+#include "controls/dc_button.h"
+#include "core/file_dialog.h"
+#include "core/messages.h"
+#include "eqcurve/eq_line.h"
+#include "eqstrip/lk_slide.h"
+#include "link/fake_clock.h"
+#include "link/full_state_frame.h"
+#include "link/memory_line.h"
+#include "pages/eq_panel.h"
+#include "pages/page_set.h"
+#include "pages/page_values_reader.h"
+
+#include <QCryptographicHash>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace korvanex;
+using namespace korvanex::testing;
+
+namespace {
+
+struct LiveRig {
+    LiveRig() {
+        unit.setLine({sim::PtyUnit::kLineRateUsPerByte, 2});
+        Form1::Options options;
+        options.finder = [this] { return unit.portPath(); };
+        options.prompter = &prompter;
+        options.fileDialog = &dialog;
+        options.quit = [](int) {};
+        window = std::make_unique<Form1>(std::move(options));
+        window->show();
+    }
+    bool connect() {
+        QTest::mouseClick(window->mnulianji(), Qt::LeftButton);
+        return waitUntil([&] { return window->Label6()->text() == text(msg::kStatusConnected); });
+    }
+    int received(std::uint8_t group, std::uint8_t item) const {
+        int n = 0;
+        for (const auto& r : unit.peer().requests()) {
+            n += r.kind == sim::RequestKind::Parameter && r.group == group && r.item == item;
+        }
+        return n;
+    }
+    // Runs a user's action and waits until the unit has had the request (group, item) and
+    // the sender that wrote it has been stopped by its acknowledgement.
+    bool acknowledged(const std::function<void()>& action, std::uint8_t group, std::uint8_t item) {
+        const int before = received(group, item);
+        action();
+        const link::LinkEngine& engine = window->engine();
+        return waitUntil(
+            [&] {
+                return received(group, item) > before && !engine.Timer2().Enabled() &&
+                       !engine.Timer3().Enabled();
+            },
+            3000);
+    }
+    int boxes(const char* utf8) const {
+        int n = 0;
+        for (const auto& box : prompter.boxes) {
+            n += box.text == text(utf8);
+        }
+        return n;
+    }
+    // Bytes 8 to 219 of the whole set as the pages would send it now.
+    QByteArray pagesWholeSet() const {
+        return link::fullStateFrame(readPageValues(window->pageSet())).mid(8);
+    }
+
+    sim::PtyUnit unit;
+    RecordingPrompter prompter;
+    ScriptedFileDialog dialog;
+    std::unique_ptr<Form1> window;
+};
+
+// The band group of each equaliser's requests.
+constexpr std::array<std::uint8_t, 7> kGroups = {0x02, 0x03, 0x04, 0x05, 0x06, 0x07, 0x0D};
+// The reset and bypass items of each group; every band request is item 01.
+constexpr std::array<std::uint8_t, 7> kResetItems = {0x04, 0x05, 0x18, 0x03, 0x05, 0x07, 0x04};
+
+void typeInto(QLineEdit* box, const QString& typed) {
+    box->clear();
+    QTest::keyClicks(box, typed);
+    QTest::keyClick(box, Qt::Key_Return);
+}
+
+QString e1Path() {
+    return QStringLiteral(KORVANEX_PRESET_DATA_DIR "/e1.ktv");
+}
+
+} // namespace
+
+// Catches: a band, reset or bypass request of any equaliser that is not built, built wrong
+// (refused by the unit, implausible, or answered by a code that ends in "通信发生异常!"), or
+// built from other values than the strips show; and a drag that does not reach the unit.
+TEST(LiveEditsOverPty, EveryEqualiserEditDragResetAndBypass) {
+    LiveRig rig;
+    ASSERT_TRUE(rig.connect());
+    ASSERT_EQ(rig.unit.peer().model().wholeSetBytes(), rig.pagesWholeSet())
+        << "the pages show the unit's blocks";
+    for (int n = 1; n <= 7; ++n) {
+        SCOPED_TRACE(n);
+        const EqSection& section = eqSection(n);
+        const std::uint8_t group = kGroups[std::size_t(n - 1)];
+        const std::uint8_t resetItem = kResetItems[std::size_t(n - 1)];
+        rig.window->Image1_Click(section.page);
+        EqPanel& panel = rig.window->pageSet().eq(n);
+
+        EXPECT_TRUE(rig.acknowledged([&] { QTest::mouseClick(panel.reset, Qt::LeftButton); }, group,
+                                     resetItem));
+        EXPECT_TRUE(rig.acknowledged(
+            [&] { typeInto(panel.strips[0]->gainBox(), QStringLiteral("-11.8")); }, group, 1));
+        EXPECT_TRUE(rig.acknowledged(
+            [&] { typeInto(panel.strips[0]->qBox(), QStringLiteral("4.2")); }, group, 1));
+        EQline* graph = panel.graph;
+        ASSERT_TRUE(graph->markerVisible(1));
+        const QPoint at = graph->markerRect(1).center().toPoint();
+        const float draggedFrom = panel.strips[1]->F();
+        EXPECT_TRUE(rig.acknowledged(
+            [&] {
+                QTest::mousePress(graph, Qt::LeftButton, {}, at);
+                QTest::mouseMove(graph, at + QPoint(40, -30));
+                QTest::mouseRelease(graph, Qt::LeftButton, {}, at + QPoint(40, -30));
+            },
+            group, 1));
+        EXPECT_NE(panel.strips[1]->F(), draggedFrom) << "the drag moved the band";
+        EXPECT_TRUE(rig.acknowledged([&] { QTest::mouseClick(panel.bypass, Qt::LeftButton); },
+                                     group, resetItem + 1));
+        EXPECT_TRUE(rig.unit.peer().model().bypassed(group));
+    }
+    EXPECT_EQ(rig.boxes(msg::kCommError), 0);
+    EXPECT_EQ(rig.boxes(msg::kNoReply), 0);
+    EXPECT_EQ(rig.unit.peer().badFrames(), 0);
+    EXPECT_TRUE(rig.unit.peer().model().implausibleValues().empty());
+    EXPECT_EQ(rig.unit.peer().model().wholeSetBytes(), rig.pagesWholeSet());
+}
+
+// Catches: a loaded file's whole set that goes out more than once (a copy behind the first,
+// cut or answered late: "通信发生异常!"), from other values than the file's, or that the unit
+// refuses.
+TEST(LiveEditsOverPty, LoadedFileGoesOutOnceAsTheWholeSet) {
+    LiveRig rig;
+    ASSERT_TRUE(QFileInfo::exists(e1Path()));
+    ASSERT_TRUE(rig.connect());
+    rig.dialog.answers = {e1Path()};
+    QTest::mouseClick(rig.window->pageSet().dcButton14, Qt::LeftButton);
+    ASSERT_TRUE(waitUntil([&] { return rig.boxes(msg::kImportDone) == 1; }, 3000));
+    QTest::qWait(200); // room for a late copy (it would be whole at the unit 55 ms after the box)
+    EXPECT_EQ(rig.boxes(msg::kImportDone), 1);
+    EXPECT_EQ(rig.boxes(msg::kCommError), 0);
+    EXPECT_TRUE(rig.window->engine().DeviceReady);
+
+    std::vector<QByteArray> sets;
+    for (const auto& r : rig.unit.peer().requests()) {
+        if (r.kind == sim::RequestKind::WholeSet) {
+            sets.push_back(r.frame);
+        }
+    }
+    ASSERT_EQ(sets.size(), 1u);
+    EXPECT_EQ(QCryptographicHash::hash(sets[0], QCryptographicHash::Sha256).toHex(),
+              "fa9b263d971a11ac52e3bc7f7827e652ea18430455b7ac6f5321fa0082cefbcd");
+    EXPECT_EQ(sets[0].mid(170, 6).toHex(' '), "00 37 00 00 03 3e");
+    EXPECT_EQ(rig.unit.peer().model().wholeSetBytes(), sets[0].mid(8));
+    EXPECT_EQ(rig.unit.peer().badFrames(), 0);
+    EXPECT_TRUE(rig.unit.peer().model().implausibleValues().empty());
+}
+
+// Catches a window that does not hand the link the clock of the timers it was given: the
+// whole set would go out again on the tick that finds it still on the wire.
+TEST(WindowClock, InjectedTimersRunWithTheirClock) {
+    link::FakeClock clock;
+    RecordingPrompter prompter;
+    Form1::Options options;
+    options.finder = [] { return QString(); };
+    options.prompter = &prompter;
+    auto memory = std::make_unique<link::MemoryLine>();
+    link::MemoryLine* line = memory.get();
+    options.line = std::move(memory);
+    options.timers = clock.factory();
+    options.clock = clock.monotonic();
+    Form1 window(std::move(options));
+    line->open = true;
+    window.setMnulianjiEnabled(false);
+    window.engine().store({.test = link::StoreTest::LinkUp, .step = 53});
+    clock.advance(120);
+    EXPECT_EQ(line->writes.size(), 1u);
+}
