@@ -104,6 +104,7 @@ FormHarness::FormHarness() {
     options.quit = [this](int code) { quits.push_back(code); };
     options.line = std::move(fake);
     options.timers = clock.factory();
+    options.clock = clock.monotonic();
     form = std::make_unique<Form1>(std::move(options));
 }
 

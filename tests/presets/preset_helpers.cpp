@@ -80,6 +80,7 @@ constexpr std::array<int, 7> kFileOrder{1, 4, 5, 6, 2, 3, 7};
 PresetRig::PresetRig() {
     engine = std::make_unique<link::LinkEngine>(line, bar, prompter, clock.factory(),
                                                 [] { return QStringLiteral("ttyFAKE0"); });
+    engine->setClock(clock.monotonic());
     pages = std::make_unique<PageSet>(&window);
     coupling = std::make_unique<EqCoupling>(*pages, *engine);
     Graphs graphs(*pages);
