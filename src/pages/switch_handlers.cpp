@@ -190,8 +190,7 @@ void SwitchHandlers::Option_Click(int group, int Index) {
 }
 
 void SwitchHandlers::Option5_Click(int Index) {
-    // The save button follows the choice whatever the link.
-    pages_.showSaveMode();
+    // The system page has already shown or hidden the save button, whatever the link.
     requests_.request(59, {.SaveModeIndex = Index});
 }
 
