@@ -101,9 +101,8 @@ void VolumeHandlers::maximumSlideChange(int k) {
         return;
     }
     const VolumeRow& r = kRows[std::size_t(k)];
-    ctSlide* maximumSlider = pages_.*r.maximum;
-    pages_.showReadout(maximumSlider);
-    const int maximum = maximumSlider->Value();
+    // Its own read-out is already written; the others follow it down.
+    const int maximum = (pages_.*r.maximum)->Value();
     // Pulled down only where strictly above, the volume first; raising a maximum raises
     // nothing. Only the maximum's own step is sent, not the values it pulled down.
     ctSlide* volume = pages_.ctSlide1[std::size_t(k)];
