@@ -3,7 +3,6 @@
 #include "controls/dc_button.h"
 #include "eqcurve/eq_line.h"
 #include "eqstrip/lk_slide.h"
-#include "link/link_engine.h"
 #include "pages/eq_panel.h"
 #include "pages/page_set.h"
 
@@ -41,7 +40,7 @@ EqSteps eqSteps(int equaliser) {
 }
 
 EqCoupling::EqCoupling(PageSet& pages, link::LinkEngine& link, QObject* parent)
-    : QObject(parent), pages_(pages), link_(link) {
+    : QObject(parent), pages_(pages), requests_(link) {
     for (int n = 1; n <= 7; ++n) {
         EqPanel& panel = pages_.eq(n);
         for (int i = 0; i < int(panel.strips.size()); ++i) {
@@ -80,17 +79,15 @@ void EqCoupling::graphPEQOUT(int equaliser, int Index, float F, float Q, float d
         // A band without a strip has nothing to show and no request the sender could build.
         return;
     }
-    link::LinkStore index;
-    index.test = link::StoreTest::Always;
-    index.StepIndex = Index;
-    link_.store(index);
+    // Kept whether or not a request follows: every later request stores its own operand.
+    requests_.setStepIndex(Index);
     // Setting the strip raises nothing, which ends the round trip here.
     strip->setVal(F, db, Q);
-    queue(eqSteps(equaliser).band, link::StoreTest::LinkUpAndReady);
+    requests_.request(eqSteps(equaliser).band, {}, link::StoreTest::LinkUpAndReady);
 }
 
 void EqCoupling::resetClick(int equaliser) {
-    setDeviceReady(false);
+    requests_.setDeviceReady(false);
     EqPanel& panel = pages_.eq(equaliser);
     for (int i = 0; i < int(panel.strips.size()); ++i) {
         LkSlide* strip = panel.strips[std::size_t(i)];
@@ -98,35 +95,20 @@ void EqCoupling::resetClick(int equaliser) {
         // Each band's echo comes back through graphPEQOUT, which queues nothing meanwhile.
         panel.graph->setDB(i, strip->db());
     }
-    queue(eqSteps(equaliser).reset, link::StoreTest::LinkUp);
-    setDeviceReady(true);
+    requests_.request(eqSteps(equaliser).reset);
+    requests_.setDeviceReady(true);
 }
 
 void EqCoupling::bypassClick(int equaliser) {
-    setDeviceReady(false);
+    requests_.setDeviceReady(false);
     EQline* graph = pages_.eq(equaliser).graph;
     const bool on = !graph->EQ_BYPASS();
     graph->setEQ_BYPASS(on);
-    link::LinkStore value;
-    value.test = link::StoreTest::Always;
-    value.StepValue = on ? 255 : 0;
-    link_.store(value);
-    queue(eqSteps(equaliser).bypass, link::StoreTest::LinkUp);
-    setDeviceReady(true);
-}
-
-void EqCoupling::queue(int step, link::StoreTest test) {
-    link::LinkStore request;
-    request.test = test;
-    request.step = step;
-    link_.store(request);
-}
-
-void EqCoupling::setDeviceReady(bool ready) {
-    link::LinkStore flag;
-    flag.test = link::StoreTest::Always;
-    flag.DeviceReady = ready;
-    link_.store(flag);
+    // The value goes with the request, never ahead of the link test: during a connection
+    // StepValue carries the pending link command, and a bypass value put there would turn it
+    // into a disconnection (00) or a command the unit does not know (FF).
+    requests_.request(eqSteps(equaliser).bypass, {.StepValue = on ? 255 : 0});
+    requests_.setDeviceReady(true);
 }
 
 } // namespace korvanex

@@ -6,7 +6,7 @@
 // change reaches the unit. The reset ("EQ复位") and bypass ("EQ-BYPASS") buttons of each
 // equaliser live here too.
 
-#include "link/link_store.h"
+#include "pages/requests.h"
 
 #include <QObject>
 
@@ -43,11 +43,8 @@ public:
     void bypassClick(int equaliser);
 
 private:
-    void queue(int step, link::StoreTest test);
-    void setDeviceReady(bool ready);
-
     PageSet& pages_;
-    link::LinkEngine& link_;
+    Requests requests_;
 };
 
 } // namespace korvanex

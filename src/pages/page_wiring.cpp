@@ -8,6 +8,9 @@
 #include "pages/page_appliers.h"
 #include "pages/page_set.h"
 #include "pages/page_values_reader.h"
+#include "pages/slider_handlers.h"
+#include "pages/switch_handlers.h"
+#include "pages/volume_handlers.h"
 
 namespace korvanex {
 
@@ -18,6 +21,11 @@ PageWiring::PageWiring(PageSet& pages, link::LinkEngine& link, Prompter& prompte
     // The coupling must stand before the graphs get their start bands, so that the strips
     // show them too.
     coupling = std::make_unique<EqCoupling>(pages_, link_);
+    // The pages' read-out bindings are already connected, so a moved slider's read-out is
+    // written before its handler clamps and queues.
+    switches = std::make_unique<SwitchHandlers>(pages_, link_, prompter);
+    sliders = std::make_unique<SliderHandlers>(pages_, link_);
+    volumes = std::make_unique<VolumeHandlers>(pages_, link_);
     // The strips report an invalid filter type through the window's message boxes.
     for (int n = 1; n <= 7; ++n) {
         for (LkSlide* strip : pages_.eq(n).strips) {
@@ -29,6 +37,9 @@ PageWiring::PageWiring(PageSet& pages, link::LinkEngine& link, Prompter& prompte
 }
 
 PageWiring::~PageWiring() {
+    volumes.reset();
+    sliders.reset();
+    switches.reset();
     link_.setFrameSource({});
     link_.setAppliers(nullptr);
 }

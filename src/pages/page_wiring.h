@@ -1,8 +1,8 @@
 #pragma once
 // Joins the pages to the link: the block appliers, the strip-graph coupling, the strips'
 // message boxes and the frames the senders write. The window and the headless test pages both
-// wire through this one object, so that they run the same program; the page change handlers
-// join here too.
+// wire through this one object, so that they run the same program, page change handlers
+// included.
 
 #include <QByteArray>
 #include <memory>
@@ -12,6 +12,9 @@ namespace korvanex {
 
 class EqCoupling;
 class PageAppliers;
+class SliderHandlers;
+class SwitchHandlers;
+class VolumeHandlers;
 class PageSet;
 class Prompter;
 
@@ -31,9 +34,13 @@ public:
     // now; none when the step is dropped (its operand names no control).
     std::optional<QByteArray> frame(int step) const;
 
-    // Owned here; reachable so that a test can run an applier directly or drop the coupling.
+    // Owned here; reachable so that a test can run an applier or a handler directly, or drop
+    // the coupling.
     std::unique_ptr<PageAppliers> appliers;
     std::unique_ptr<EqCoupling> coupling;
+    std::unique_ptr<SwitchHandlers> switches;
+    std::unique_ptr<SliderHandlers> sliders;
+    std::unique_ptr<VolumeHandlers> volumes;
 
 private:
     PageSet& pages_;

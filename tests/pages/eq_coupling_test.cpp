@@ -194,10 +194,14 @@ TEST(EqCouplingBypass, TogglesQueuesValueAndLeavesStripsAndButton) {
     EXPECT_EQ(p.dcButton22->BackColor(), colour);
     EXPECT_EQ(colour, kColorOff);
 
+    // Link down: the value is not stored either; it would replace a connection's pending
+    // link command (mended: the value goes only with the request).
     LinkedPages down;
     down.engine->PendingStep = 52;
+    down.engine->StepValue = 0x7F;
     QTest::mouseClick(down.pages->dcButton22, Qt::LeftButton);
     EXPECT_TRUE(down.pages->EQline3->EQ_BYPASS());
     EXPECT_EQ(down.engine->PendingStep, 52);
+    EXPECT_EQ(down.engine->StepValue, 0x7F);
     EXPECT_TRUE(down.engine->DeviceReady);
 }
