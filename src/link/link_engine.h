@@ -82,6 +82,8 @@ public:
 
     // The port is open and the connect button is disabled.
     bool LinkUp() const;
+    // Stops the sender of steps 34 to 53 (whatever it was sending).
+    void DisableTimer3();
 
     // What a handler stores for the senders. Applied at once when its test holds now: the
     // operands, then PendingStep, then the owner timer of the step is enabled. While a reply is
@@ -133,7 +135,6 @@ private:
     void writeStore(const LinkStore& s);
     void enableOwner(int step);
     void DisableTimer2();
-    void DisableTimer3();
     void stopAllTimers();
     void closePort();
     void senderTick(Sender self, LinkTimer& timer);

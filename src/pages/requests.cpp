@@ -29,7 +29,7 @@ void Requests::setDeviceReady(bool ready) {
 }
 
 void Requests::stopTimer3() {
-    const_cast<link::LinkTimer&>(link_.Timer3()).setEnabled(false);
+    link_.DisableTimer3();
 }
 
 } // namespace korvanex

@@ -123,9 +123,10 @@ void ParameterFileHandlers::dcButton14_Click() {
     // The graphs' band echoes send nothing while the unit is not ready.
     link_.store({.test = link::StoreTest::Always, .DeviceReady = false});
     applyRecord(pages_, *result.record);
-    // The link may have ended while the dialog was open; a link that is down has no sender
-    // running, so nothing goes out then.
-    link_.store({.test = link::StoreTest::LinkUp, .step = kDownloadStep});
+    // The link may have ended while the dialog was open: then nothing goes out.
+    if (!link_.store({.test = link::StoreTest::LinkUp, .step = kDownloadStep})) {
+        link_.DisableTimer3();
+    }
 }
 
 } // namespace korvanex
