@@ -1,0 +1,47 @@
+// "EQ BYPASS" over a bypassed graph: 36 pt bold (48 px at 15 twips a pixel) in a face of
+// Tahoma's width, as the band strips use, so that the words keep their designed span.
+
+#include "eqcurve/eq_line.h"
+
+#include <QFontMetrics>
+#include <QImage>
+#include <gtest/gtest.h>
+
+using namespace korvanex;
+
+namespace {
+
+// The light grey of the words, without the white of other texts or the grey of the labels.
+QRect bypassInk(const QImage& image) {
+    QRect ink;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            if (c.red() == c.green() && c.green() == c.blue() && c.red() >= 200 && c.red() < 250)
+                ink |= QRect(x, y, 1, 1);
+        }
+    }
+    return ink;
+}
+
+} // namespace
+
+// Catches the words in the wider fallback face (DejaVu Sans before Nimbus Sans), not bold, or
+// at another size.
+TEST(BypassWords, TahomaWidthBoldFortyEightPixelsInsideThePlot) {
+    EQline graph;
+    graph.resize(1033, 305);
+    graph.setEQ_BYPASS(true);
+    const QRect ink = bypassInk(graph.grab().toImage().convertToFormat(QImage::Format_RGB32));
+    ASSERT_FALSE(ink.isEmpty());
+
+    QFont tahomaWidth;
+    tahomaWidth.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("Nimbus Sans")});
+    tahomaWidth.setPixelSize(48);
+    tahomaWidth.setBold(true);
+    const QRect expected = QFontMetrics(tahomaWidth).tightBoundingRect(QStringLiteral("EQ BYPASS"));
+    // The outermost, anti-aliased pixels of the letters are not counted.
+    EXPECT_NEAR(ink.width(), expected.width(), 4);
+    EXPECT_NEAR(ink.height(), expected.height(), 3);
+    EXPECT_TRUE(graph.plotRect().contains(QRectF(ink)));
+}
