@@ -7,7 +7,9 @@
 #include "pages/page_set.h"
 
 #include <QAccessible>
+#include <QFontInfo>
 #include <QTest>
+#include <QToolTip>
 #include <gtest/gtest.h>
 
 using korvanex::Form1;
@@ -87,4 +89,19 @@ TEST(WindowAccess, ArrowsMoveAlongTheTabsAndTabLeavesTheStrip) {
     form.mnulianji()->setFocus();
     QTest::keyClick(form.focusWidget(), Qt::Key_Backtab);
     EXPECT_EQ(form.focusWidget(), form.Image1(2));
+}
+
+// Catches tool tips (the strips' Chinese hints) left in the desktop's face, whose Chinese then
+// falls back to Japanese glyph forms; they keep the desktop's size.
+TEST(WindowLook, ToolTipsTakeTheSimplifiedChineseFaces) {
+    const QFont saved = QToolTip::font();
+    QFont desktop(QStringLiteral("DejaVu Sans"));
+    desktop.setPointSize(13);
+    QToolTip::setFont(desktop);
+    {
+        FormHarness h;
+        EXPECT_EQ(QFontInfo(QToolTip::font()).family(), QStringLiteral("Noto Sans CJK SC"));
+        EXPECT_EQ(QToolTip::font().pointSize(), 13);
+    }
+    QToolTip::setFont(saved);
 }
