@@ -45,12 +45,9 @@ private:
     TabImage* tab() const { return static_cast<TabImage*>(widget()); }
 };
 
-QAccessibleInterface* tabAccessible(const QString& className, QObject* object) {
-    if (className == QLatin1String(TabImage::staticMetaObject.className()) &&
-        qobject_cast<TabImage*>(object) != nullptr) {
-        return new TabAccessible(static_cast<TabImage*>(object));
-    }
-    return nullptr;
+QAccessibleInterface* tabAccessible(const QString&, QObject* object) {
+    auto* tab = qobject_cast<TabImage*>(object);
+    return tab != nullptr ? new TabAccessible(tab) : nullptr;
 }
 
 } // namespace

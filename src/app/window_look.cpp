@@ -11,12 +11,9 @@ namespace korvanex {
 
 namespace {
 
-QAccessibleInterface* windowAccessible(const QString& className, QObject* object) {
-    if (className == QLatin1String(Form1::staticMetaObject.className()) &&
-        qobject_cast<Form1*>(object) != nullptr) {
-        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
-    }
-    return nullptr;
+QAccessibleInterface* windowAccessible(const QString&, QObject* object) {
+    auto* window = qobject_cast<Form1*>(object);
+    return window != nullptr ? new QAccessibleWidget(window, QAccessible::Window) : nullptr;
 }
 
 } // namespace

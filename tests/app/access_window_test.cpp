@@ -56,6 +56,12 @@ TEST(WindowAccess, TabsArePageTabsPressedToSwitchWithTheCurrentOneSelected) {
             EXPECT_EQ(accessible(form.Image1(i))->state().selected, i == pressed)
                 << "tab " << i << " after pressing " << pressed;
     }
+    // The widget's own actions stay: focusing a tab only moves the focus.
+    accessible(form.Image1(4))
+        ->actionInterface()
+        ->doAction(QAccessibleActionInterface::setFocusAction());
+    EXPECT_EQ(form.focusWidget(), form.Image1(4));
+    EXPECT_EQ(form.currentPage(), 1);
 }
 
 // Catches arrow keys that do nothing on a focused tab, move the wrong way, run past either
@@ -70,8 +76,8 @@ TEST(WindowAccess, ArrowsMoveAlongTheTabsAndTabLeavesTheStrip) {
         Qt::Key key;
         int page;
     };
-    const std::vector<Step> steps{{Qt::Key_Left, 0},  {Qt::Key_Right, 1}, {Qt::Key_Right, 2},
-                                  {Qt::Key_Left, 1},  {Qt::Key_Right, 2}, {Qt::Key_Right, 3},
+    const std::vector<Step> steps{{Qt::Key_Left, 0},  {Qt::Key_Right, 1}, {Qt::Key_Left, 0},
+                                  {Qt::Key_Right, 1}, {Qt::Key_Right, 2}, {Qt::Key_Right, 3},
                                   {Qt::Key_Right, 4}, {Qt::Key_Right, 5}, {Qt::Key_Right, 6},
                                   {Qt::Key_Right, 7}, {Qt::Key_Right, 7}, {Qt::Key_Left, 6}};
     for (std::size_t i = 0; i < steps.size(); ++i) {
