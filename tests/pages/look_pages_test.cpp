@@ -1,7 +1,15 @@
-// "EQ BYPASS" over a bypassed graph: 36 pt bold (48 px at 15 twips a pixel) in a face of
+// The pages' fonts, fixed in pixels: the captions at 12 px wherever a page stands, and
+// "EQ BYPASS" over a bypassed graph at 36 pt bold (48 px at 15 twips a pixel) in a face of
 // Tahoma's width, as the band strips use, so that the words keep their designed span.
 
 #include "eqcurve/eq_line.h"
+#include "pages/page_set.h"
+#include "pages/volume_frame.h"
+
+#include <QApplication>
+#include <QFontInfo>
+#include <QLabel>
+#include <QWidget>
 
 #include <QImage>
 #include <QPainter>
@@ -52,4 +60,27 @@ TEST(BypassWords, TahomaWidthBoldFortyEightPixelsInsideThePlot) {
     EXPECT_NEAR(ink.width(), expected.width(), 1);
     EXPECT_NEAR(ink.height(), expected.height(), 1);
     EXPECT_TRUE(graph.plotRect().contains(QRectF(ink)));
+}
+
+// Catches a page or the volume box whose captions follow the desktop's point size when it
+// stands outside the main window.
+TEST(PageFonts, CaptionsAreTwelvePixelsUnderALargeDesktopFont) {
+    const QFont saved = QApplication::font();
+    QFont desktop = saved;
+    desktop.setPointSize(14);
+    QApplication::setFont(desktop);
+    {
+        QWidget host;
+        PageSet pages(&host);
+        std::vector<QWidget*> roots(pages.Picture1.begin(), pages.Picture1.end());
+        roots.push_back(pages.Frame1);
+        for (QWidget* root : roots) {
+            for (QLabel* l : root->findChildren<QLabel*>()) {
+                EXPECT_EQ(QFontInfo(l->font()).pixelSize(), 12) << l->text().toStdString();
+                EXPECT_EQ(QFontInfo(l->font()).family(), QStringLiteral("Noto Sans CJK SC"))
+                    << l->text().toStdString();
+            }
+        }
+    }
+    QApplication::setFont(saved);
 }
