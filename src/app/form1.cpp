@@ -1,6 +1,7 @@
 #include "app/form1.h"
 
 #include "app/tab_strip.h"
+#include "app/window_look.h"
 #include "controls/colors.h"
 #include "controls/dc_button.h"
 #include "controls/qt_file_dialog.h"
@@ -69,11 +70,7 @@ private:
 
 Form1::Form1(Options options, QWidget* parent) : QWidget(parent) {
     setWindowTitle(QString::fromUtf8(msg::kWindowCaption));
-    // The captions are Chinese: a CJK face here and on Windows, whichever is installed.
-    QFont windowFont = font();
-    windowFont.setFamilies({QStringLiteral("Noto Sans CJK SC"), QStringLiteral("Microsoft YaHei"),
-                            QStringLiteral("SimSun")});
-    setFont(windowFont);
+    applyWindowLook(*this);
     if (options.prompter != nullptr) {
         prompter_ = options.prompter;
     } else {

@@ -1,10 +1,13 @@
 #include "app/tab_strip.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QKeyEvent>
 #include <QLinearGradient>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
+#include <algorithm>
 
 namespace korvanex {
 
@@ -14,13 +17,51 @@ bool isClick(const QWidget* widget, const QMouseEvent* event) {
     return event->button() == Qt::LeftButton &&
            widget->rect().contains(event->position().toPoint());
 }
+
+// A tab as screen readers and UI automation see it: a page tab that can be pressed, the
+// selected one marked so.
+class TabAccessible : public QAccessibleWidget {
+public:
+    explicit TabAccessible(TabImage* tab) : QAccessibleWidget(tab, QAccessible::PageTab) {}
+
+    QAccessible::State state() const override {
+        QAccessible::State s = QAccessibleWidget::state();
+        s.selectable = true;
+        s.selected = tab()->selected();
+        return s;
+    }
+    QStringList actionNames() const override {
+        return QStringList(pressAction()) + QAccessibleWidget::actionNames();
+    }
+    void doAction(const QString& name) override {
+        if (name == pressAction()) {
+            tab()->press();
+        } else {
+            QAccessibleWidget::doAction(name);
+        }
+    }
+
+private:
+    TabImage* tab() const { return static_cast<TabImage*>(widget()); }
+};
+
+QAccessibleInterface* tabAccessible(const QString&, QObject* object) {
+    auto* tab = qobject_cast<TabImage*>(object);
+    return tab != nullptr ? new TabAccessible(tab) : nullptr;
+}
+
 } // namespace
 
 TabImage::TabImage(const QString& pageName, QWidget* parent) : QWidget(parent) {
+    static const bool factoryInstalled = [] {
+        QAccessible::installFactory(tabAccessible);
+        return true;
+    }();
+    Q_UNUSED(factoryInstalled);
     setAccessibleName(pageName);
-    // A click takes the focus too, so that the focus mark follows the chosen tab instead of
-    // staying on the first one.
-    setFocusPolicy(Qt::StrongFocus);
+    // Only the selected tab is a Tab stop (setSelected); a click takes the focus too, so that
+    // the focus mark follows the chosen tab instead of staying on the first one.
+    setFocusPolicy(Qt::ClickFocus);
     setCursor(Qt::PointingHandCursor);
 }
 
@@ -29,7 +70,27 @@ void TabImage::setSelected(bool on) {
         return;
     }
     selected_ = on;
+    setFocusPolicy(on ? Qt::StrongFocus : Qt::ClickFocus);
     update();
+    QAccessible::State changed;
+    changed.selected = true;
+    QAccessibleStateChangeEvent event(this, changed);
+    QAccessible::updateAccessibility(&event);
+}
+
+void TabImage::press() {
+    emit Click();
+}
+
+TabImage* TabImage::neighbour(int step) const {
+    if (parentWidget() == nullptr) {
+        return nullptr;
+    }
+    QList<TabImage*> tabs = parentWidget()->findChildren<TabImage*>(Qt::FindDirectChildrenOnly);
+    std::sort(tabs.begin(), tabs.end(),
+              [](const TabImage* a, const TabImage* b) { return a->x() < b->x(); });
+    const qsizetype at = tabs.indexOf(const_cast<TabImage*>(this)) + step;
+    return at >= 0 && at < tabs.size() ? tabs[at] : nullptr;
 }
 
 QSize TabImage::sizeHint() const {
@@ -84,7 +145,15 @@ void TabImage::mouseReleaseEvent(QMouseEvent* event) {
 void TabImage::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Space || event->key() == Qt::Key_Return ||
         event->key() == Qt::Key_Enter) {
-        emit Click();
+        press();
+        return;
+    }
+    if (event->key() == Qt::Key_Left || event->key() == Qt::Key_Right) {
+        // As in a tab bar: the arrow chooses the tab beside this one and takes the focus there.
+        if (TabImage* next = neighbour(event->key() == Qt::Key_Left ? -1 : 1)) {
+            next->setFocus(Qt::TabFocusReason);
+            next->press();
+        }
         return;
     }
     QWidget::keyPressEvent(event);

@@ -1,6 +1,8 @@
 #pragma once
 // The page tabs: `Image1(i)` is the tab itself, drawn in its normal or selected look, and
 // `Label1(i)` lies over it with the page's name. A click on either selects the page.
+// To the keyboard the strip is one stop, the selected tab: Left and Right choose the tab
+// beside it. Screen readers see page tabs with a press action and the selected one marked.
 
 #include <QLabel>
 #include <QWidget>
@@ -16,6 +18,9 @@ public:
     bool selected() const { return selected_; }
     void setSelected(bool on);
 
+    // What a click does: raises Click.
+    void press();
+
     QSize sizeHint() const override;
 
 signals:
@@ -28,6 +33,9 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    // The tab `step` places to the right (negative: left) among its siblings, null past the end.
+    TabImage* neighbour(int step) const;
+
     bool selected_ = false;
 };
 

@@ -30,6 +30,24 @@ void dcButton::setBackColor(std::uint32_t bgr) {
         return;
     backColor_ = bgr;
     restyle();
+    followColour();
+}
+
+void dcButton::setOnColours(std::vector<std::uint32_t> colours) {
+    onColours_ = std::move(colours);
+    setCheckable(true);
+    followColour();
+}
+
+void dcButton::followColour() {
+    if (!isCheckable()) {
+        return;
+    }
+    bool on = false;
+    for (std::uint32_t c : onColours_) {
+        on = on || c == backColor_;
+    }
+    setChecked(on);
 }
 
 void dcButton::restyle() {

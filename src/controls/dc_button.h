@@ -4,6 +4,7 @@
 
 #include <QPushButton>
 #include <cstdint>
+#include <vector>
 
 namespace korvanex {
 
@@ -23,15 +24,26 @@ public:
     std::uint32_t BackColor() const { return backColor_; }
     void setBackColor(std::uint32_t bgr);
 
+    // For a button whose colour is its state (a chosen member of a row, mute on, lock on):
+    // the button reports itself checked while its colour is one of these, whoever sets the
+    // colour, so that screen readers hear the state the colour shows. A click never changes
+    // it by itself: the page's handler sets the colour.
+    void setOnColours(std::vector<std::uint32_t> colours);
+
 signals:
     void Click();
 
+protected:
+    void nextCheckState() override {}
+
 private:
     void restyle();
+    void followColour();
     void updateAccessibleName();
 
     QString label_;
     std::uint32_t backColor_;
+    std::vector<std::uint32_t> onColours_;
 };
 
 } // namespace korvanex

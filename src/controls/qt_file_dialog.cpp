@@ -1,5 +1,7 @@
 #include "controls/qt_file_dialog.h"
 
+#include "controls/window_font.h"
+
 #include <QFileDialog>
 #include <QFileInfo>
 
@@ -24,6 +26,8 @@ QStringList QtFileDialog::nameFilters(const QString& filter) {
 std::unique_ptr<QFileDialog> QtFileDialog::build(bool save, const QString& title,
                                                  const QString& filter) const {
     auto dialog = std::make_unique<QFileDialog>(parent_, title);
+    // A window of its own: it does not take the main window's font.
+    useChineseFamilies(*dialog);
     dialog->setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog->setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     // No default suffix: a name typed without one is used as typed. The save dialog keeps

@@ -1,5 +1,7 @@
 #include "controls/qt_prompter.h"
 
+#include "controls/window_font.h"
+
 #include <QMessageBox>
 
 namespace korvanex {
@@ -20,16 +22,27 @@ QMessageBox::Icon toQt(BoxIcon icon) {
 }
 } // namespace
 
+std::unique_ptr<QMessageBox> QtPrompter::build(const QString& text, const QString& title,
+                                               BoxIcon icon, bool question) const {
+    auto box =
+        std::make_unique<QMessageBox>(toQt(icon), title, text,
+                                      question ? QMessageBox::Ok | QMessageBox::Cancel
+                                               : QMessageBox::StandardButtons(QMessageBox::Ok),
+                                      parent_);
+    if (question) {
+        box->setDefaultButton(QMessageBox::Ok);
+    }
+    // A box is a window of its own: it does not take the main window's font.
+    useChineseFamilies(*box);
+    return box;
+}
+
 void QtPrompter::show(const QString& text, const QString& title, BoxIcon icon) {
-    QMessageBox box(toQt(icon), title, text, QMessageBox::Ok, parent_);
-    box.exec();
+    build(text, title, icon, false)->exec();
 }
 
 bool QtPrompter::askOkCancel(const QString& text, const QString& title) {
-    QMessageBox box(QMessageBox::Question, title, text, QMessageBox::Ok | QMessageBox::Cancel,
-                    parent_);
-    box.setDefaultButton(QMessageBox::Ok);
-    return box.exec() == QMessageBox::Ok;
+    return build(text, title, BoxIcon::Question, true)->exec() == QMessageBox::Ok;
 }
 
 } // namespace korvanex

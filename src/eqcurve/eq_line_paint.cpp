@@ -39,6 +39,15 @@ QFont graphFont(double points, bool bold = false) {
     return font;
 }
 
+// "EQ BYPASS" at 36 pt bold: Nimbus Sans stands in for Tahoma where it is missing, since the
+// next fallback is wide enough to run the words past their box.
+QFont bypassFont() {
+    QFont font = graphFont(36, true);
+    font.setFamilies(
+        {QStringLiteral("Tahoma"), QStringLiteral("Nimbus Sans"), QStringLiteral("DejaVu Sans")});
+    return font;
+}
+
 QColor bandBadgeColour(int band) {
     return QColor::fromHsv((20 + band * 47) % 360, 190, 215);
 }
@@ -274,7 +283,7 @@ void EQline::paintEvent(QPaintEvent* event) {
     if (eqBypass_) {
         const QRectF box(px(plotWidthTwips(this) / 2 - 1700.0f), px(2040.0f), px(4065.0f),
                          px(870.0f));
-        p.setFont(graphFont(36, true));
+        p.setFont(bypassFont());
         p.setPen(BypassColour);
         p.drawText(box, Qt::AlignCenter | Qt::TextDontClip, QStringLiteral("EQ BYPASS"));
     }

@@ -54,6 +54,7 @@ EffectPage::EffectPage(QWidget* parent) : PageBase(parent), eq(eqSection(3)) {
     Combo3 = new ComboBox({"KTV1", "KTV2", "KTV3", "KTV4", "EFF1", "EFF2", "EFF3", "EFF4"}, this);
     Combo3->setGeometry(modeLabel->geometry().right() + 8, 8, 88, 24);
     Combo3->setAccessibleName(modeLabel->text());
+    modeLabel->setBuddy(Combo3);
 
     // A cut filter row inside a group: caption and read-out on one line, slider below.
     auto cutRow = [this](QWidget* group, int y, const QString& caption, int minimum, int maximum,

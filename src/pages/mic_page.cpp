@@ -21,6 +21,7 @@ MicPage::MicPage(bool micB, QWidget* parent)
     combo = new ComboBox({"Mic1", "Mic2", "Mic3", "Mic4", "Mic5", "Mic6"}, this);
     combo->setGeometry(modeLabel->geometry().right() + 8, 8, 88, 24);
     combo->setAccessibleName(modeLabel->text());
+    modeLabel->setBuddy(combo);
 
     auto* cutLabel = labelAt(mic + QStringLiteral("低切"), 8, 58);
     lowCutText = readout(QStringLiteral("50Hz"), cutLabel->text());
@@ -43,6 +44,7 @@ MicPage::MicPage(bool micB, QWidget* parent)
             auto* b = new dcButton(QString::fromLatin1(captions[i]), this);
             b->setGeometry(8 + int(i) * 42, 194, 38, 20);
             b->setAccessibleDescription(feedbackLabel->text());
+            b->setOnColours({kColorSelected});
             b->hide();
             dcButton19[i] = b;
         }

@@ -21,6 +21,7 @@ MusicPage::MusicPage(QWidget* parent) : PageBase(parent), eq(eqSection(1)) {
     Combo1 = new ComboBox({"MUSIC1", "MUSIC2", "MUSIC3", "MUSIC4", "MUSIC5", "MUSIC6"}, this);
     Combo1->setGeometry(modeLabel->geometry().right() + 8, 8, 96, 24);
     Combo1->setAccessibleName(modeLabel->text());
+    modeLabel->setBuddy(Combo1);
 
     auto* exciterLabel = labelAt(QStringLiteral("EXCITER:"), 8, 58);
     dcButton15 = new dcButton(QStringLiteral("关"), this);
@@ -34,6 +35,8 @@ MusicPage::MusicPage(QWidget* parent) : PageBase(parent), eq(eqSection(1)) {
         dcButton3[i]->setGeometry(8 + int(i) * 58, 112, 54, 24);
         dcButton3[i]->setAccessibleDescription(portLabel->text());
     }
+    for (dcButton* b : dcButton3)
+        b->setOnColours({kColorPortClicked, kColorSelected});
     dcButton3[0]->setBackColor(kColorPortClicked);
 
     auto* limitLabel = labelAt(QStringLiteral("Music Out Limit"), 8, 154);

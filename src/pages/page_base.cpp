@@ -2,6 +2,7 @@
 
 #include "controls/ct_slide.h"
 #include "controls/text_box.h"
+#include "controls/window_font.h"
 #include "pages/twips.h"
 
 #include <QLabel>
@@ -10,6 +11,8 @@ namespace korvanex {
 
 PageBase::PageBase(QWidget* parent) : QWidget(parent) {
     setAutoFillBackground(true);
+    // Set here as well as on the window, so that a page looks the same wherever it stands.
+    setFont(windowFont());
 }
 
 QLabel* PageBase::label(const QString& text, int left, int top, int width, int height,

@@ -26,6 +26,9 @@ PageSet::PageSet(QWidget* parent) {
         Picture1[i]->setVisible(i == 0);
     }
     // Frame1 stands over the pages' top right corner, in front of them.
+    // The effect page starts as the effect program's start value (0) has it, as it looks after
+    // every connection that reads that program.
+    effect_->showEffectProgram(state.EffectProgram);
     Frame1 = new VolumeFrame(parent);
     Frame1->setGeometry(frameGeometry());
     Frame1->raise();

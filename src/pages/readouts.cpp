@@ -2,6 +2,7 @@
 
 #include "core/numbers.h"
 
+#include <QLocale>
 #include <array>
 
 namespace korvanex {
@@ -45,8 +46,18 @@ std::optional<QString> OutputLimitText(int v) {
     return QString::fromLatin1(texts[std::size_t(v)]);
 }
 
-QString TenthsSecondsText(int v) {
-    return formatFixed(double(v) / 10.0, 1) + QStringLiteral("s");
+QChar timeDecimalPoint(const QLocale& locale) {
+    return locale.decimalPoint() == QStringLiteral(",") ? QChar(u',') : QChar(u'.');
+}
+
+QChar systemTimeDecimalPoint() {
+    return timeDecimalPoint(QLocale::system());
+}
+
+QString TenthsSecondsText(int v, QChar point) {
+    QString text = formatFixed(double(v) / 10.0, 1);
+    text.replace(u'.', point);
+    return text + QStringLiteral("s");
 }
 
 QString ValueText(int v, const char* unit) {

@@ -2,10 +2,14 @@
 // How the pages write a slider's value into its read-out box. Plain functions: every writer
 // of a read-out (the user's move, a received block, a loaded file) goes through these.
 // Numbers are written with '.' as the decimal point whatever the locale, so that a read-out
-// read back by its leading number gives the value again.
+// read back by its leading number gives the value again; only the reverb times, which
+// nothing reads back, use the system's decimal point.
 
+#include <QChar>
 #include <QString>
 #include <optional>
+
+class QLocale;
 
 namespace korvanex {
 
@@ -29,8 +33,15 @@ QString EchoDelayText(int step);
 // "2V". Any other value has no text, so the read-out keeps what it shows.
 std::optional<QString> OutputLimitText(int v);
 
-// Tenths of a second with one decimal: 50 -> "5.0s", 0 -> "0.0s".
-QString TenthsSecondsText(int v);
+// The decimal point of the reverb times under a locale: ',' where the locale writes ',',
+// '.' everywhere else.
+QChar timeDecimalPoint(const QLocale& locale);
+// The same for the system's locale.
+QChar systemTimeDecimalPoint();
+
+// The reverb times: tenths of a second with one decimal and the given point, then "s":
+// 50 -> "5.0s" (or "5,0s"), 0 -> "0.0s".
+QString TenthsSecondsText(int v, QChar point = systemTimeDecimalPoint());
 
 // The whole number with a unit directly after it (unit may be empty): 40 -> "40", "90%".
 QString ValueText(int v, const char* unit = "");

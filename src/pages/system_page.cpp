@@ -1,5 +1,6 @@
 #include "pages/system_page.h"
 
+#include "controls/colors.h"
 #include "controls/ct_slide.h"
 #include "controls/dc_button.h"
 #include "controls/option_group.h"
@@ -45,10 +46,12 @@ SystemPage::SystemPage(QWidget* parent) : PageBase(parent) {
     dcButton32 = new dcButton(QStringLiteral("Lock"), left);
     dcButton32->setGeometry(170, 22, 90, 26);
     dcButton32->setLabel(lockLabel->text());
+    dcButton32->setOnColours({kColorOn});
     auto* muteLabel = labelAt(QStringLiteral("是否静音"), 16, 66, left);
     dcButton31 = new dcButton(QStringLiteral("Mute"), left);
     dcButton31->setGeometry(170, 62, 90, 26);
     dcButton31->setLabel(muteLabel->text());
+    dcButton31->setOnColours({kColorOn});
     auto* dataLabel = labelAt(QStringLiteral("数据保存/调用"), 16, 106, left);
     dcButton13 = new dcButton(QStringLiteral("上传数据到电脑"), left);
     dcButton13->setGeometry(16, 128, 128, 28);
@@ -88,7 +91,8 @@ SystemPage::SystemPage(QWidget* parent) : PageBase(parent) {
                     caption->text());
     }
 
-    // Right: power-on and maximum volumes, one line each.
+    // Right: power-on and maximum volumes, one line each: caption, read-out, slider, the
+    // read-out before its slider as on every other page.
     struct LimitRow {
         const char* caption;
         int value;
@@ -105,10 +109,10 @@ SystemPage::SystemPage(QWidget* parent) : PageBase(parent) {
     for (std::size_t i = 0; i < limits.size(); ++i) {
         const int y = 30 + int(i) * 42;
         auto* l = labelAt(QString::fromUtf8(limits[i].caption), 12, y + 2, right);
-        *limits[i].slider = slider(0, 80, limits[i].value, l->text(), right);
-        (*limits[i].slider)->setGeometry(118, y, 148, 24);
         *limits[i].box = readout(ValueText(limits[i].value), l->text(), right);
-        (*limits[i].box)->setGeometry(274, y + 1, 48, 22);
+        (*limits[i].box)->setGeometry(112, y + 1, 48, 22);
+        *limits[i].slider = slider(0, 80, limits[i].value, l->text(), right);
+        (*limits[i].slider)->setGeometry(170, y, 152, 24);
         readouts.bind(*limits[i].slider, *limits[i].box, [](int v) { return ValueText(v); });
     }
 }

@@ -2,6 +2,7 @@
 
 #include "controls/ct_slide.h"
 #include "controls/text_box.h"
+#include "controls/window_font.h"
 #include "pages/readouts.h"
 
 #include <QLabel>
@@ -9,6 +10,7 @@
 namespace korvanex {
 
 VolumeFrame::VolumeFrame(QWidget* parent) : QGroupBox(QStringLiteral("音量控制"), parent) {
+    setFont(windowFont());
     const std::array<const char*, 3> captions{"音乐", "话筒", "效果"};
     const int columnWidth = 48;
     const int left = 8;

@@ -174,7 +174,8 @@ TEST_F(PageDesign, SelectorsAtDesign) {
 }
 
 // Catches a hole or a stray control: what is shown on each page at start, the hidden
-// feedback row and save button, Frame1's captions, and the state fields at 0.
+// feedback row and save button, the effect page as program 0 has it, Frame1's captions, and
+// the state fields at 0.
 TEST_F(PageDesign, VisibilityAndStateAtStart) {
     PageSet& p = pages;
     for (std::size_t i = 0; i < p.Picture1.size(); ++i)
@@ -190,8 +191,9 @@ TEST_F(PageDesign, VisibilityAndStateAtStart) {
     QWidget* effect = p.Picture1[2];
     EXPECT_TRUE(p.Picture8->isVisibleTo(effect));
     EXPECT_FALSE(p.Picture9->isVisibleTo(effect));
-    for (QWidget* w : p.Picture7)
-        EXPECT_TRUE(w->isEnabledTo(effect));
+    // As effect program 0 (the field's start value) has it: the reverb cut filters unused.
+    EXPECT_FALSE(p.Picture7[0]->isEnabledTo(effect));
+    EXPECT_TRUE(p.Picture7[1]->isEnabledTo(effect));
     EXPECT_FALSE(p.Label3[4]->isVisibleTo(p.Picture1[1]));
     for (dcButton* b : p.dcButton19)
         EXPECT_FALSE(b->isVisibleTo(p.Picture1[1]));
