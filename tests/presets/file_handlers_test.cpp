@@ -230,7 +230,7 @@ TEST(FileHandlers, LoadSetsThePagesAndQueuesTheDownload) {
     EXPECT_FALSE(rig.engine->Timer2().Enabled());
 }
 
-// Catches: a download queued after the link ended under the dialog.
+// Catches: a download queued after the link ended under the dialog, or a sender left running.
 TEST(FileHandlers, LinkLostUnderTheDialogSendsNothing) {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("e1.ktv"));
@@ -238,14 +238,15 @@ TEST(FileHandlers, LinkLostUnderTheDialogSendsNothing) {
     PresetRig rig;
     rig.setLinkUp(true);
     rig.engine->DeviceReady = true;
-    rig.engine->PendingStep = 20;
+    rig.engine->store({.step = 35, .StepValue = 1});
+    ASSERT_TRUE(rig.engine->Timer3().Enabled());
     rig.dialog.onShow = [&](const ScriptedFileDialog::Shown&) { rig.setLinkUp(false); };
     rig.dialog.answers = {path};
     rig.files->dcButton14_Click();
 
     expectE1Pages(*rig.pages);
     EXPECT_FALSE(rig.engine->DeviceReady);
-    EXPECT_EQ(rig.engine->PendingStep, 20);
+    EXPECT_EQ(rig.engine->PendingStep, 35);
     EXPECT_FALSE(rig.engine->Timer3().Enabled());
 }
 
