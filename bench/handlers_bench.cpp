@@ -21,6 +21,8 @@
 #include "link/serial_control.h"
 #include "pages/page_set.h"
 #include "sim/pty_unit.h"
+#include "support/live_measures.h"
+#include "support/watched_line.h"
 
 #include <QElapsedTimer>
 #include <QEventLoop>
@@ -39,101 +41,17 @@ namespace {
 
 using namespace korvanex;
 
+using bench::percentile;
+using bench::runUntil;
+using bench::StallMeter;
+using bench::WatchedLine;
+
 constexpr int kUsPerByte = sim::PtyUnit::kLineRateUsPerByte;
 constexpr int kLatencyMs = 2;
 constexpr int kValueFrameBytes = 11 + 4; // request and acknowledgement
 
 double wireBoundMs(int tickMs) {
     return tickMs + kValueFrameBytes * kUsPerByte / 1000.0 + kLatencyMs;
-}
-
-// The longest gap between beats of a 1 ms timer: how long the event loop was held up.
-class StallMeter {
-public:
-    StallMeter() {
-        beat_.setTimerType(Qt::PreciseTimer);
-        beat_.setInterval(1);
-        QObject::connect(&beat_, &QTimer::timeout, [this] {
-            const qint64 now = clock_.nsecsElapsed();
-            if (last_ >= 0) {
-                longestNs_ = std::max(longestNs_, now - last_);
-            }
-            last_ = now;
-        });
-        clock_.start();
-        beat_.start();
-    }
-    double longestMs() const { return longestNs_ / 1e6; }
-
-private:
-    QTimer beat_;
-    QElapsedTimer clock_;
-    qint64 last_ = -1;
-    qint64 longestNs_ = 0;
-};
-
-// The serial control, with a hook run right after each receive event has been handled.
-class WatchedLine : public link::SerialLine {
-public:
-    WatchedLine() {
-        inner_.OnComm = [this] {
-            if (OnComm) {
-                OnComm();
-            }
-            if (afterComm) {
-                afterComm();
-            }
-        };
-        inner_.OnDeviceLost = [this] {
-            if (OnDeviceLost) {
-                OnDeviceLost();
-            }
-        };
-    }
-    bool setSettings(const QString& s) override { return inner_.setSettings(s); }
-    QString Settings() const override { return inner_.Settings(); }
-    void setCommPort(const QString& p) override { inner_.setCommPort(p); }
-    QString CommPort() const override { return inner_.CommPort(); }
-    OpenResult Open() override { return inner_.Open(); }
-    void Close() override { inner_.Close(); }
-    bool PortOpen() const override { return inner_.PortOpen(); }
-    QString errorText() const override { return inner_.errorText(); }
-    bool Output(const QByteArray& b) override {
-        ++writes;
-        return inner_.Output(b);
-    }
-    QByteArray Input() override { return inner_.Input(); }
-    int InBufferCount() const override { return inner_.InBufferCount(); }
-    int OutBufferCount() const override { return inner_.OutBufferCount(); }
-    void ClearInBuffer() override { inner_.ClearInBuffer(); }
-    void ClearOutBuffer() override { inner_.ClearOutBuffer(); }
-    void Flush() override { inner_.Flush(); }
-
-    std::function<void()> afterComm;
-    int writes = 0;
-
-private:
-    link::MSComm inner_;
-};
-
-// Runs the event loop until `done` holds; false after `ms`.
-bool runUntil(const std::function<bool()>& done, int ms) {
-    if (done()) {
-        return true;
-    }
-    QEventLoop loop;
-    QTimer poll;
-    poll.setTimerType(Qt::PreciseTimer);
-    poll.setInterval(1);
-    QObject::connect(&poll, &QTimer::timeout, [&] {
-        if (done()) {
-            loop.quit();
-        }
-    });
-    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-    poll.start();
-    loop.exec();
-    return done();
 }
 
 void idle(int ms) {
@@ -171,12 +89,6 @@ struct Rig {
     WatchedLine* line = nullptr;
     std::unique_ptr<Form1> window;
 };
-
-double percentile(std::vector<double> v, double p) {
-    std::sort(v.begin(), v.end());
-    const auto at = static_cast<std::size_t>(p * static_cast<double>(v.size() - 1) + 0.5);
-    return v[std::min(at, v.size() - 1)];
-}
 
 // A slider moved as a user moves it, alternating between two values, timed to the judged
 // acknowledgement of its request.

@@ -19,6 +19,7 @@
 #include "pages/page_set.h"
 #include "sim/pty_unit.h"
 #include "support/live_measures.h"
+#include "support/watched_line.h"
 
 #include <QElapsedTimer>
 #include <QEventLoop>
@@ -36,6 +37,7 @@ using namespace korvanex;
 using bench::percentile;
 using bench::runUntil;
 using bench::StallMeter;
+using bench::WatchedLine;
 
 constexpr int kUsPerByte = sim::PtyUnit::kLineRateUsPerByte;
 constexpr int kLatencyMs = 2;
@@ -50,46 +52,6 @@ constexpr int kWholeSetBytes = 220 + 4;
 double wireMs(int bytes, int exchanges, int firstTickMs = 0) {
     return firstTickMs + bytes * kUsPerByte / 1000.0 + exchanges * kLatencyMs;
 }
-
-// The serial control, with a hook run right after each receive event has been handled.
-class WatchedLine : public link::SerialLine {
-public:
-    WatchedLine() {
-        inner_.OnComm = [this] {
-            if (OnComm) {
-                OnComm();
-            }
-            if (afterComm) {
-                afterComm();
-            }
-        };
-        inner_.OnDeviceLost = [this] {
-            if (OnDeviceLost) {
-                OnDeviceLost();
-            }
-        };
-    }
-    bool setSettings(const QString& s) override { return inner_.setSettings(s); }
-    QString Settings() const override { return inner_.Settings(); }
-    void setCommPort(const QString& p) override { inner_.setCommPort(p); }
-    QString CommPort() const override { return inner_.CommPort(); }
-    OpenResult Open() override { return inner_.Open(); }
-    void Close() override { inner_.Close(); }
-    bool PortOpen() const override { return inner_.PortOpen(); }
-    QString errorText() const override { return inner_.errorText(); }
-    bool Output(const QByteArray& b) override { return inner_.Output(b); }
-    QByteArray Input() override { return inner_.Input(); }
-    int InBufferCount() const override { return inner_.InBufferCount(); }
-    int OutBufferCount() const override { return inner_.OutBufferCount(); }
-    void ClearInBuffer() override { inner_.ClearInBuffer(); }
-    void ClearOutBuffer() override { inner_.ClearOutBuffer(); }
-    void Flush() override { inner_.Flush(); }
-
-    std::function<void()> afterComm;
-
-private:
-    link::MSComm inner_;
-};
 
 struct Rig {
     Rig() {
