@@ -2,6 +2,7 @@
 // eq_line_paint.cpp, mouse dragging in eq_line_drag.cpp.
 #include "eqcurve/eq_line.h"
 
+#include "core/busy_scope.h"
 #include "eqcurve/eq_line_geometry.h"
 
 #include <QEvent>
@@ -22,18 +23,6 @@ const std::array<float, EQline::CurvePointCount>& curveFrequencies() {
     }();
     return table;
 }
-
-// Keeps DrawBusy set for exactly the extent of one redraw, PEQOUT receivers included.
-class BusyScope {
-public:
-    explicit BusyScope(bool& flag) : flag_(flag) { flag_ = true; }
-    ~BusyScope() { flag_ = false; }
-    BusyScope(const BusyScope&) = delete;
-    BusyScope& operator=(const BusyScope&) = delete;
-
-private:
-    bool& flag_;
-};
 
 // Table type of an LTY/HTY value (the type minus one). The largest value cannot take its
 // plus one; it stays outside the table all the same.

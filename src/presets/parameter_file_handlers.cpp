@@ -1,5 +1,6 @@
 #include "presets/parameter_file_handlers.h"
 
+#include "core/busy_scope.h"
 #include "core/file_dialog.h"
 #include "core/messages.h"
 #include "core/prompter.h"
@@ -14,18 +15,6 @@
 namespace korvanex {
 
 namespace {
-
-// Marks a handler as running for as long as it runs.
-class BusyScope {
-public:
-    explicit BusyScope(bool& flag) : flag_(flag) { flag_ = true; }
-    ~BusyScope() { flag_ = false; }
-    BusyScope(const BusyScope&) = delete;
-    BusyScope& operator=(const BusyScope&) = delete;
-
-private:
-    bool& flag_;
-};
 
 // Band lines take the user's decimal separator when it is a comma, '.' otherwise.
 ktv::DecimalPoint userDecimalPoint() {
