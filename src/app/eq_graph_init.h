@@ -7,6 +7,8 @@
 
 namespace korvanex {
 
+class PageSet;
+
 // The default frequency of band 0 to 9 (60 Hz to 10 kHz); none for any other index.
 std::optional<int> BandDefaultFreq(int index);
 
@@ -46,5 +48,7 @@ public:
 // switches, then the cut-offs, low-pass before high-pass; then every band is set flat (0 dB,
 // Q 1) at its default frequency.
 void initEqGraphs(EqGraphTarget& target);
+// The same, on the graphs of a page set.
+void initPageGraphs(const PageSet& pages);
 
 } // namespace korvanex

@@ -45,27 +45,6 @@ constexpr std::uint32_t kStatusIdleColour = 0xE0E0E0;
 // The line along the top of the pages, continuing the tabs' own bottom edge.
 const QColor kTabEdge(0x6E, 0x78, 0x88);
 
-// Start-up settings go to the graphs of the page set.
-class PageGraphs : public EqGraphTarget {
-public:
-    explicit PageGraphs(const PageSet& pages)
-        : graphs_{pages.EQline1, pages.EQline2, pages.EQline3, pages.EQline4,
-                  pages.EQline5, pages.EQline6, pages.EQline7} {}
-
-    void setEQnum(int graph, int value) override { at(graph).setEQnum(value); }
-    void setLPEnabel(int graph, bool on) override { at(graph).setLPEnabel(on); }
-    void setHPEnabel(int graph, bool on) override { at(graph).setHPEnabel(on); }
-    void setLP_F(int graph, float hz) override { at(graph).setLP_F(hz); }
-    void setHP_F(int graph, float hz) override { at(graph).setHP_F(hz); }
-    void setVal(int graph, int Index, float F, float gain, float Q) override {
-        at(graph).setVal(Index, F, gain, Q);
-    }
-
-private:
-    EQline& at(int graph) { return *graphs_.at(std::size_t(graph - 1)); }
-    std::array<EQline*, 7> graphs_;
-};
-
 } // namespace
 
 Form1::Form1(Options options, QWidget* parent) : QWidget(parent) {
@@ -210,8 +189,7 @@ void Form1::Form_Load() {
 }
 
 void Form1::InitEqGraphs() {
-    PageGraphs graphs(*pages_);
-    initEqGraphs(graphs);
+    initPageGraphs(*pages_);
 }
 
 // --- Connect bar ---

@@ -21,24 +21,6 @@ namespace korvanex::preset_test {
 
 namespace {
 
-// The window's start-up settings, sent to the page set's graphs.
-class Graphs : public EqGraphTarget {
-public:
-    explicit Graphs(PageSet& p) : p_(p) {}
-    void setEQnum(int g, int v) override { at(g).setEQnum(v); }
-    void setLPEnabel(int g, bool on) override { at(g).setLPEnabel(on); }
-    void setHPEnabel(int g, bool on) override { at(g).setHPEnabel(on); }
-    void setLP_F(int g, float hz) override { at(g).setLP_F(hz); }
-    void setHP_F(int g, float hz) override { at(g).setHP_F(hz); }
-    void setVal(int g, int i, float F, float gain, float Q) override {
-        at(g).setVal(i, F, gain, Q);
-    }
-
-private:
-    EQline& at(int g) { return *p_.eq(g).graph; }
-    PageSet& p_;
-};
-
 Band gqf(float gain, float Q, float F) {
     return Band{F, Q, gain};
 }
@@ -83,8 +65,7 @@ PresetRig::PresetRig() {
     engine->setClock(clock.monotonic());
     pages = std::make_unique<PageSet>(&window);
     coupling = std::make_unique<EqCoupling>(*pages, *engine);
-    Graphs graphs(*pages);
-    initEqGraphs(graphs);
+    initPageGraphs(*pages);
     files = std::make_unique<ParameterFileHandlers>(*pages, *engine, prompter, dialog);
 }
 
