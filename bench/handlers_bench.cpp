@@ -23,6 +23,7 @@
 #include "sim/pty_unit.h"
 #include "support/live_measures.h"
 #include "support/watched_line.h"
+#include "support/window_rig.h"
 
 #include <QElapsedTimer>
 #include <QEventLoop>
@@ -58,36 +59,8 @@ void idle(int ms) {
     runUntil([] { return false; }, ms);
 }
 
-struct Rig {
-    Rig() {
-        unit.setLine({kUsPerByte, kLatencyMs});
-        auto watched = std::make_unique<WatchedLine>();
-        line = watched.get();
-        Form1::Options options;
-        options.finder = [this] { return unit.portPath(); };
-        options.prompter = &prompter;
-        options.quit = [](int) {};
-        options.line = std::move(watched);
-        window = std::make_unique<Form1>(std::move(options));
-        window->show();
-    }
-    bool connect() {
-        window->mnulianji()->click();
-        const bool up = runUntil(
-            [this] { return window->Label6()->text() == QString::fromUtf8(msg::kStatusConnected); },
-            5000);
-        idle(100);
-        return up;
-    }
-    int boxes(const char* utf8) const {
-        return int(std::count_if(prompter.boxes.begin(), prompter.boxes.end(),
-                                 [&](const auto& b) { return b.text == QString::fromUtf8(utf8); }));
-    }
-
-    sim::PtyUnit unit;
-    RecordingPrompter prompter;
-    WatchedLine* line = nullptr;
-    std::unique_ptr<Form1> window;
+struct Rig : bench::WindowRig {
+    Rig() : WindowRig(kLatencyMs) {}
 };
 
 // A slider moved as a user moves it, alternating between two values, timed to the judged

@@ -20,6 +20,7 @@
 #include "sim/pty_unit.h"
 #include "support/live_measures.h"
 #include "support/watched_line.h"
+#include "support/window_rig.h"
 
 #include <QElapsedTimer>
 #include <QEventLoop>
@@ -53,27 +54,8 @@ double wireMs(int bytes, int exchanges, int firstTickMs = 0) {
     return firstTickMs + bytes * kUsPerByte / 1000.0 + exchanges * kLatencyMs;
 }
 
-struct Rig {
-    Rig() {
-        unit.setLine({kUsPerByte, kLatencyMs});
-        auto watched = std::make_unique<WatchedLine>();
-        line = watched.get();
-        Form1::Options options;
-        options.finder = [this] { return unit.portPath(); };
-        options.prompter = &prompter;
-        options.quit = [](int) {};
-        options.line = std::move(watched);
-        window = std::make_unique<Form1>(std::move(options));
-        window->show();
-    }
-    bool connected() const {
-        return window->Label6()->text() == QString::fromUtf8(msg::kStatusConnected);
-    }
-
-    sim::PtyUnit unit;
-    RecordingPrompter prompter;
-    WatchedLine* line = nullptr;
-    std::unique_ptr<Form1> window;
+struct Rig : bench::WindowRig {
+    Rig() : WindowRig(kLatencyMs) {}
 };
 
 void report(benchmark::State& state, const std::vector<double>& ms, double wire, double stall) {
