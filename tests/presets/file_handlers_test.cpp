@@ -3,11 +3,10 @@
 #include "controls/ct_slide.h"
 #include "core/messages.h"
 #include "eqcurve/eq_line.h"
-#include "pages/eq_panel.h"
-#include "preset_fixture.h"
-
 #include "link/full_state_frame.h"
+#include "pages/eq_panel.h"
 #include "pages/page_values_reader.h"
+#include "preset_fixture.h"
 
 #include <QDir>
 #include <QDirIterator>
