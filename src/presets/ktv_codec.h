@@ -69,9 +69,10 @@ inline constexpr std::array<LineRun, 28> kLayout{{
     {LineKind::Slider, 2},  // 169, 170 microphone B low cut, high-frequency gain
 }};
 
-// The values a field line may hold: effect into centre and subwoofer phase 0..255, effect
-// program 0..7.
-inline constexpr std::array<int, kFieldCount> kFieldMaximum{255, 255, 7};
+// The values a field line may hold: effect into centre, subwoofer phase and effect program,
+// each one byte of the unit's blocks. The program byte is kept as the unit sent it, above the
+// eight listed programs too, so a save writes whatever byte came and its load must take it.
+inline constexpr std::array<int, kFieldCount> kFieldMaximum{255, 255, 255};
 
 // Band values a load brings into range.
 inline constexpr float kGainMin = -12.0f, kGainMax = 12.0f;

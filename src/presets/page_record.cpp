@@ -5,6 +5,7 @@
 #include "controls/dc_button.h"
 #include "controls/text_box.h"
 #include "eqstrip/lk_slide.h"
+#include "pages/block_layout.h"
 #include "pages/eq_panel.h"
 #include "pages/page_appliers.h"
 #include "pages/page_set.h"
@@ -52,8 +53,11 @@ void applyField(PageSet& p, std::size_t index, int value) {
         p.dcButton12->setCaption(value != 0 ? QStringLiteral("180") : QStringLiteral("0"));
         break;
     default:
+        // A program past the list leaves the list as it stands, as the effect block does.
         p.state.EffectProgram = field;
-        p.Combo3->setListIndex(value);
+        if (value < kEffectProgramCount) {
+            p.Combo3->setListIndex(value);
+        }
         p.showEffectProgram();
         break;
     }

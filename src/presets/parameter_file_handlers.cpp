@@ -9,6 +9,7 @@
 #include "presets/page_record.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QLocale>
 #include <QSaveFile>
 
@@ -87,8 +88,10 @@ void ParameterFileHandlers::dcButton14_Click() {
     if (!name) {
         return;
     }
+    // Only a regular file (or a link to one) is opened: opening a named pipe waits for a
+    // writer for good, and a device reads as endless or empty.
     QFile file(*name);
-    if (!file.open(QIODevice::ReadOnly)) {
+    if (!QFileInfo(*name).isFile() || !file.open(QIODevice::ReadOnly)) {
         critical(msg::kFileOpenFailed, msg::kSystemTitle);
         return;
     }

@@ -3,16 +3,27 @@
 #include "controls/ct_slide.h"
 #include "core/messages.h"
 #include "eqcurve/eq_line.h"
+#include "link/full_state_frame.h"
 #include "pages/eq_panel.h"
+#include "pages/page_values_reader.h"
 #include "preset_fixture.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QLocale>
 #include <QTemporaryDir>
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
 #include <csignal>
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <mutex>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
 
 using namespace korvanex;
 using namespace korvanex::preset_test;
@@ -38,6 +49,18 @@ void writeFile(const QString& path, const QByteArray& bytes) {
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     ASSERT_EQ(file.write(bytes), bytes.size());
+}
+
+// Every path under `root`, hidden ones included.
+QStringList tree(const QString& root) {
+    QStringList paths;
+    QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        paths << it.next();
+    }
+    paths.sort();
+    return paths;
 }
 
 void expectOneBox(const RecordingPrompter& prompter, const char* text, const char* title,
@@ -80,6 +103,46 @@ public:
 private:
     rlimit old_{};
     void (*oldHandler_)(int) = nullptr;
+};
+
+// A load that opens a named pipe waits in open() for a writer: after 2 s this opens the write
+// end (and closes it again), so that such a load ends and fails its test instead of hanging.
+class PipeRescue {
+public:
+    explicit PipeRescue(const QString& pipe)
+        : pipe_(pipe.toLocal8Bit()), thread_([this] { run(); }) {}
+    ~PipeRescue() {
+        {
+            const std::lock_guard lock(mutex_);
+            done_ = true;
+        }
+        wake_.notify_one();
+        thread_.join();
+    }
+    bool rescued() const { return rescued_; }
+
+private:
+    void run() {
+        std::unique_lock lock(mutex_);
+        if (wake_.wait_for(lock, std::chrono::seconds(2), [this] { return done_; })) {
+            return;
+        }
+        rescued_ = true;
+        // Until the load has reached open(), a write end cannot open without blocking.
+        while (!wake_.wait_for(lock, std::chrono::milliseconds(50), [this] { return done_; })) {
+            const int fd = ::open(pipe_.constData(), O_WRONLY | O_NONBLOCK);
+            if (fd >= 0) {
+                ::close(fd);
+            }
+        }
+    }
+
+    const QByteArray pipe_;
+    std::mutex mutex_;
+    std::condition_variable wake_;
+    bool done_ = false;
+    std::atomic<bool> rescued_ = false;
+    std::thread thread_; // last: starts once the rest is built
 };
 
 } // namespace
@@ -164,13 +227,15 @@ TEST(FileHandlers, SaveUsesTheUsersCommaInBandLinesOnly) {
     EXPECT_EQ(readFile(path), ktv::write(e1Record(), ktv::DecimalPoint::Comma));
 }
 
-// Catches: a failed save reported as success, or one that truncates or replaces the old
-// file (a missing folder; a write cut short by a file-size limit, which holds for root too).
+// Catches: a failed save reported as success, one that truncates or replaces the old file
+// (a write cut short by a file-size limit, which holds for root too), or one that creates
+// anything: a missing folder, a temporary file left behind.
 TEST(FileHandlers, FailedSaveSaysSoAndKeepsTheOldFile) {
     QTemporaryDir dir;
     const QString existing = dir.filePath(QStringLiteral("old.ktv"));
     const QByteArray oldBytes = "Selvard\r\nthe old file\r\n";
     writeFile(existing, oldBytes);
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("folder")));
     struct Case {
         const char* name;
         QString path;
@@ -178,9 +243,11 @@ TEST(FileHandlers, FailedSaveSaysSoAndKeepsTheOldFile) {
     };
     const Case cases[] = {
         {"missing folder", dir.filePath(QStringLiteral("no/such/x.ktv")), 0},
-        {"a folder", dir.path(), 0},
+        {"a folder", dir.filePath(QStringLiteral("folder")), 0},
         {"size limit", existing, 500},
+        {"one byte allowed", existing, 1},
     };
+    const QStringList before = tree(dir.path());
     for (const Case& c : cases) {
         PresetRig rig;
         rig.setLinkUp(true);
@@ -192,42 +259,69 @@ TEST(FileHandlers, FailedSaveSaysSoAndKeepsTheOldFile) {
             rig.files->dcButton13_Click();
         }
         expectOneBox(rig.prompter, msg::kSaveFailed, msg::kSystemTitle, BoxIcon::Critical);
-        EXPECT_EQ(readFile(existing), oldBytes) << c.name;
-        EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("no")))) << c.name;
-        // No temporary file left beside the old one.
-        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1) << c.name;
+        EXPECT_EQ(tree(dir.path()), before) << c.name;
+        if (c.path == existing) {
+            EXPECT_EQ(readFile(existing), oldBytes) << c.name;
+        }
     }
 }
 
 // Catches: a load that misses a control, leaves the unit ready during the bands (each band
-// echo would queue a band request), or does not queue the whole-set download.
+// echo would queue a band request), does not queue the whole-set download, or refuses a
+// symbolic link to a file.
 TEST(FileHandlers, LoadSetsThePagesAndQueuesTheDownload) {
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("e1.ktv"));
-    writeFile(path, goldenFile("e1.ktv"));
-    PresetRig rig;
-    rig.setLinkUp(true);
-    scramble(*rig.pages);
-    rig.engine->DeviceReady = true;
-    int echoesWhileReady = 0;
-    int echoes = 0;
-    for (int n = 1; n <= 7; ++n) {
-        QObject::connect(rig.pages->eq(n).graph, &EQline::PEQOUT, [&] {
-            ++echoes;
-            echoesWhileReady += rig.engine->DeviceReady ? 1 : 0;
-        });
-    }
-    rig.dialog.answers = {path};
-    rig.files->dcButton14_Click();
+    const QString file = dir.filePath(QStringLiteral("e1.ktv"));
+    writeFile(file, goldenFile("e1.ktv"));
+    const QString symlink = dir.filePath(QStringLiteral("link.ktv"));
+    ASSERT_TRUE(QFile::link(file, symlink));
+    for (const QString& path : {file, symlink}) {
+        PresetRig rig;
+        rig.setLinkUp(true);
+        scramble(*rig.pages);
+        rig.engine->DeviceReady = true;
+        int echoesWhileReady = 0;
+        int echoes = 0;
+        for (int n = 1; n <= 7; ++n) {
+            QObject::connect(rig.pages->eq(n).graph, &EQline::PEQOUT, [&] {
+                ++echoes;
+                echoesWhileReady += rig.engine->DeviceReady ? 1 : 0;
+            });
+        }
+        rig.dialog.answers = {path};
+        rig.files->dcButton14_Click();
 
-    expectE1Pages(*rig.pages);
-    EXPECT_TRUE(rig.prompter.boxes.empty());
-    EXPECT_EQ(echoes, 42);
-    EXPECT_EQ(echoesWhileReady, 0);
-    EXPECT_FALSE(rig.engine->DeviceReady);
-    EXPECT_EQ(rig.engine->PendingStep, 53);
-    EXPECT_TRUE(rig.engine->Timer3().Enabled());
-    EXPECT_FALSE(rig.engine->Timer2().Enabled());
+        expectE1Pages(*rig.pages);
+        EXPECT_TRUE(rig.prompter.boxes.empty());
+        EXPECT_EQ(echoes, 42);
+        EXPECT_EQ(echoesWhileReady, 0);
+        EXPECT_FALSE(rig.engine->DeviceReady);
+        EXPECT_EQ(rig.engine->PendingStep, 53);
+        EXPECT_TRUE(rig.engine->Timer3().Enabled());
+        EXPECT_FALSE(rig.engine->Timer2().Enabled());
+    }
+}
+
+// Catches: a save that writes an effect program the unit sent (its effect block allows any
+// byte) into a file its own load refuses, or a load that changes that byte on its way to the
+// whole-set download.
+TEST(FileHandlers, TheUnitsEffectProgramSavesAndLoadsAgain) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("program.ktv"));
+    for (int program : {8, 255}) {
+        PresetRig rig;
+        rig.setLinkUp(true);
+        rig.pages->state.EffectProgram = std::int16_t(program);
+        rig.dialog.answers = {path, path};
+        rig.files->dcButton13_Click();
+        rig.pages->state.EffectProgram = 0;
+        rig.files->dcButton14_Click();
+        expectOneBox(rig.prompter, msg::kSavedToPc, msg::kSystemTitle, BoxIcon::Information);
+        EXPECT_EQ(rig.pages->state.EffectProgram, program);
+        EXPECT_EQ(rig.engine->PendingStep, 53);
+        const QByteArray download = link::fullStateFrame(readPageValues(*rig.pages));
+        EXPECT_EQ(std::uint8_t(download.back()), program);
+    }
 }
 
 // Catches: a download queued after the link ended under the dialog, or a sender left running.
@@ -260,7 +354,7 @@ TEST(FileHandlers, RefusedFileChangesNothing) {
     QByteArray lateBadBand = golden;
     lateBadBand.replace("\r\n12\r\n0.5\r\n31.5\r\n", "\r\n12\r\n0.5\r\nabc\r\n");
     QByteArray badField = golden;
-    badField.replace("\r\n5\r\n12\r\n", "\r\n9\r\n12\r\n"); // line 138
+    badField.replace("\r\n5\r\n12\r\n", "\r\n256\r\n12\r\n"); // line 138
     const QByteArray cut = golden.left(600);
     const QByteArray huge = golden + QByteArray(70 * 1024, ' ');
     const QByteArray files[] = {
@@ -312,20 +406,26 @@ TEST(FileHandlers, LoadTakesAFileOfExactlyTheLimit) {
 }
 
 // Catches: an unreadable choice that passes silently, shows the format message, or clears
-// the unit's readiness: one that cannot be opened, and one that opens but cannot be read
-// (the process's own memory file fails at address 0).
+// the unit's readiness: one that cannot be opened, one that opens but cannot be read (the
+// process's own memory file fails at address 0), and what is not a file: devices, which
+// read as endless or empty, and a named pipe, on which opening waits for a writer for good.
 TEST(FileHandlers, UnreadableFileSaysSoAndChangesNothing) {
     QTemporaryDir dir;
-    for (const QString& path : {dir.filePath(QStringLiteral("missing.ktv")), dir.path(),
-                                QStringLiteral("/proc/self/mem")}) {
+    const QString pipe = dir.filePath(QStringLiteral("pipe.ktv"));
+    ASSERT_EQ(::mkfifo(pipe.toLocal8Bit().constData(), 0600), 0);
+    for (const QString& path :
+         {dir.filePath(QStringLiteral("missing.ktv")), dir.path(), QStringLiteral("/proc/self/mem"),
+          QStringLiteral("/dev/zero"), QStringLiteral("/dev/null"), pipe}) {
+        const PipeRescue rescue(pipe);
         PresetRig rig;
         rig.setLinkUp(true);
         rig.engine->DeviceReady = true;
         const PageSnapshot before = snapshot(*rig.pages);
         rig.dialog.answers = {path};
         rig.files->dcButton14_Click();
+        EXPECT_FALSE(rescue.rescued()) << path.toStdString();
         expectOneBox(rig.prompter, msg::kFileOpenFailed, msg::kSystemTitle, BoxIcon::Critical);
-        EXPECT_TRUE(snapshot(*rig.pages) == before);
+        EXPECT_TRUE(snapshot(*rig.pages) == before) << path.toStdString();
         EXPECT_TRUE(rig.engine->DeviceReady);
         EXPECT_EQ(rig.engine->PendingStep, 0);
     }

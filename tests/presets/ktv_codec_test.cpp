@@ -145,6 +145,8 @@ TEST(KtvCodec, RefusesFilesThatAreNotWhole) {
         {"band hex", e1WithLine(6, "0x10"), ktv::Refusal::BadBand, 6},
         {"band groups", e1WithLine(31, "20,000.5"), ktv::Refusal::BadBand, 31},
         {"band two points", e1WithLine(7, "1.5.2"), ktv::Refusal::BadBand, 7},
+        {"band lone point", e1WithLine(11, "."), ktv::Refusal::BadBand, 11},
+        {"band signed lone point", e1WithLine(12, "-."), ktv::Refusal::BadBand, 12},
         {"band unit", e1WithLine(8, "3.0dB"), ktv::Refusal::BadBand, 8},
         {"band inner blank", e1WithLine(9, "1 5"), ktv::Refusal::BadBand, 9},
         {"band two signs", e1WithLine(10, "+-1"), ktv::Refusal::BadBand, 10},
@@ -157,12 +159,13 @@ TEST(KtvCodec, RefusesFilesThatAreNotWhole) {
         {"band long overflow", e1WithLine(39, "1" + QByteArray(400, '0')), ktv::Refusal::BadBand,
          39},
         {"LF after CR LF", secondLf, ktv::Refusal::BadBand, 2},
-        {"field 46 300", e1WithLine(46, "300"), ktv::Refusal::FieldOutOfRange, 46},
+        {"field 46 256", e1WithLine(46, "256"), ktv::Refusal::FieldOutOfRange, 46},
         {"field 46 -1", e1WithLine(46, "-1"), ktv::Refusal::FieldOutOfRange, 46},
         {"field 69 256", e1WithLine(69, "256"), ktv::Refusal::FieldOutOfRange, 69},
         {"field 69 1e400", e1WithLine(69, "1e400"), ktv::Refusal::FieldOutOfRange, 69},
-        {"field 138 9", e1WithLine(138, "9"), ktv::Refusal::FieldOutOfRange, 138},
-        {"field 138 7.5 rounds to 8", e1WithLine(138, "7.5"), ktv::Refusal::FieldOutOfRange, 138},
+        {"field 138 256", e1WithLine(138, "256"), ktv::Refusal::FieldOutOfRange, 138},
+        {"field 138 255.5 rounds to 256", e1WithLine(138, "255.5"), ktv::Refusal::FieldOutOfRange,
+         138},
     };
     for (const Case& c : cases) {
         const ktv::ReadResult result = ktv::read(c.file);
@@ -220,7 +223,8 @@ TEST(KtvCodec, BandLinesAreReadAndBroughtIntoRange) {
 }
 
 // Catches: slider and field lines read with the band rules (',' or whole-line), a word
-// refusing the file, or rounding that is not half to even.
+// refusing the file, rounding that is not half to even, or an effect program above 7 (the
+// unit may send any byte there, and a save writes it as it stands) refused.
 TEST(KtvCodec, SliderAndFieldLinesTakeTheirLeadingNumber) {
     struct Case {
         int line;
@@ -228,11 +232,12 @@ TEST(KtvCodec, SliderAndFieldLinesTakeTheirLeadingNumber) {
         int value;
     };
     const Case cases[] = {
-        {32, "abc", 0},   {32, "OFF", 0},  {32, "4e1", 40},
-        {32, "4,5", 4},   {32, "2.5", 2},  {32, "3.5", 4},
-        {32, " 7Hz", 7},  {32, "-3", -3},  {32, "1e400", 1000000000},
-        {46, "71.4", 71}, {46, "word", 0}, {46, "254.5", 254},
-        {138, "6.5", 6},  {138, "7.4", 7}, {69, "-0.4", 0},
+        {32, "abc", 0},   {32, "OFF", 0},    {32, "4e1Hz", 40},
+        {32, "4,5", 4},   {32, "2,6", 2},    {32, "2.5", 2},
+        {32, "3.5", 4},   {32, " 7Hz", 7},   {32, "-3", -3},
+        {46, "71.4", 71}, {46, "word", 0},   {46, "254.5", 254},
+        {69, "2,6", 2},   {69, "-0.4", 0},   {138, "7.5", 8},
+        {138, "8", 8},    {138, "255", 255}, {32, "1e400", 1000000000},
     };
     // Past the range of double, a slider line saturates by its sign and a zero stays zero.
     const QByteArray huge = QByteArray(400, '0') + "9" + QByteArray(400, '0');

@@ -58,7 +58,8 @@ TEST(PageRecord, ReadoutsFollowTheSlidersNotTheFile) {
 }
 
 // Catches: fields that set their page state but not their captions, lists and panels, or
-// take "any non-zero" as off.
+// take "any non-zero" as off; and an effect program above 7 that clears the list instead of
+// leaving it, as a connection's effect block does, or shows other panels than that block.
 TEST(PageRecord, FieldsSetTheirCaptionsAndPanels) {
     struct Case {
         int centre, phase, program;
@@ -71,9 +72,12 @@ TEST(PageRecord, FieldsSetTheirCaptionsAndPanels) {
         {1, 3, 2, "开", "180", true, false, false, false},
         {71, 255, 4, "开", "180", false, true, true, true},
         {0, 255, 7, "关", "180", false, false, false, true},
+        {0, 0, 8, "关", "0", false, true, true, true},
+        {71, 0, 255, "开", "0", false, true, true, true},
     };
     for (const Case& c : cases) {
         PresetRig rig;
+        rig.pages->Combo3->setListIndex(3);
         ktv::ParameterRecord r = e1Record();
         r.fields = {c.centre, c.phase, c.program};
         applyRecord(*rig.pages, r);
@@ -83,7 +87,7 @@ TEST(PageRecord, FieldsSetTheirCaptionsAndPanels) {
         EXPECT_EQ(p.state.SubPhase, c.phase);
         EXPECT_EQ(p.dcButton12->Caption(), QString::fromUtf8(c.phaseCaption)) << c.phase;
         EXPECT_EQ(p.state.EffectProgram, c.program);
-        EXPECT_EQ(p.Combo3->ListIndex(), c.program);
+        EXPECT_EQ(p.Combo3->ListIndex(), c.program < 8 ? c.program : 3) << c.program;
         EXPECT_EQ(p.Picture8->isVisibleTo(p.Picture1[2]), c.echoShown) << c.program;
         EXPECT_EQ(p.Picture9->isVisibleTo(p.Picture1[2]), !c.echoShown) << c.program;
         EXPECT_EQ(p.Picture8->isEnabled(), c.echoEnabled) << c.program;
