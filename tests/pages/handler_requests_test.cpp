@@ -101,6 +101,10 @@ struct Matrix : LinkedPages {
     // Both senders stopped, the operands at kUntouched, the unit ready; with the link up the
     // sender that does not own `step` is running, so that a handler stopping it shows.
     void prepare(bool up, int step, int timer) {
+        if (engine->recallOrDownloadRunning()) {
+            line.unplug(); // ends the recall the last case stored, which nothing answers
+            prompter.boxes.clear();
+        }
         setLinkUp(true);
         engine->PendingStep = 0;
         clock.advance(50); // each sender finds a step it does not own and stops
