@@ -103,8 +103,7 @@ bool ClockedUnit::settle() {
     const link::LinkEngine& e = window->engine();
     return runUntil([&] {
         return !e.Timer1().Enabled() && !e.Timer2().Enabled() && !e.Timer3().Enabled() &&
-               !e.requestAwaited() && !e.recallOrDownloadRunning() && e.listening() &&
-               due_.empty();
+               !e.requestAwaited() && !e.recallOrDownloadRunning() && e.listening() && due_.empty();
     });
 }
 

@@ -175,8 +175,8 @@ TEST(LinkWireTime, BusyForExactlyTheFrameTime) {
         bool strayAnswer;       // a probe answer 1 ms after the write
         std::int64_t nextWrite; // after T
     };
-    const Case cases[] = {{2, 34, false, 80},  {2, 39, false, 100}, {40, 111, false, 100},
-                          {40, 116, false, 150}, {2, 76, true, 20},  {2, 77, true, 40},
+    const Case cases[] = {{2, 34, false, 80},    {2, 39, false, 100}, {40, 111, false, 100},
+                          {40, 116, false, 150}, {2, 76, true, 20},   {2, 77, true, 40},
                           {40, 191, true, 50},   {40, 193, true, 100}};
     for (const Case c : cases) {
         SCOPED_TRACE(c.bytes);
