@@ -9,9 +9,11 @@
 #include "controls/text_box.h"
 #include "pages/block_fixture.h"
 
+#include <QApplication>
 #include <QRadioButton>
 #include <QSlider>
 #include <QTest>
+#include <QWheelEvent>
 #include <functional>
 #include <gtest/gtest.h>
 #include <optional>
@@ -153,8 +155,8 @@ TEST(HandlerRequests, EveryHandlerLinkedAndNot) {
 }
 
 // Catches: a recall sent while the link is down or the unit busy (a connection's read or
-// another recall), the wrong section or block, a preset not taken from the list, or
-// DeviceReady left true (the recalled block's band echoes would queue requests).
+// another recall) or on a stray wheel, the wrong section or block, a preset not taken from the
+// list, or DeviceReady left true (the recalled block's band echoes would queue requests).
 TEST(HandlerRequests, SectionRecallNeedsLinkAndReadyUnit) {
     struct Recall {
         ComboBox* PageSet::*combo;
@@ -167,6 +169,17 @@ TEST(HandlerRequests, SectionRecallNeedsLinkAndReadyUnit) {
     Matrix f;
     for (const Recall& r : recalls) {
         SCOPED_TRACE(r.RecallMode);
+        // A wheel over a list that does not have the keyboard focus (nor takes it) is a stray
+        // scroll of the page: it neither picks an item nor recalls.
+        ComboBox* list = f.pages.get()->*r.combo;
+        EXPECT_EQ(list->focusPolicy(), Qt::StrongFocus);
+        f.prepare(true, 52, 2);
+        list->setListIndex(1);
+        QWheelEvent wheel({4, 4}, list->mapToGlobal(QPointF(4, 4)), {}, {0, -120}, Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(list, &wheel);
+        EXPECT_EQ(list->ListIndex(), 1);
+        EXPECT_EQ(f.engine->PendingStep, 152);
         for (const bool up : {true, false}) {
             for (const bool ready : {true, false}) {
                 f.prepare(up, 52, 2);
