@@ -183,6 +183,7 @@ TEST(HandlerRequests, SectionRecallNeedsLinkAndReadyUnit) {
             QWheelEvent wheel({4, 4}, list->mapToGlobal(QPointF(4, 4)), {}, {0, -120}, Qt::NoButton,
                               Qt::NoModifier, Qt::NoScrollPhase, false);
             QApplication::sendEvent(list, &wheel);
+            EXPECT_FALSE(wheel.isAccepted()) << "left to the page";
             EXPECT_EQ(list->ListIndex(), 1);
             EXPECT_EQ(f.engine->PendingStep, 152);
             for (const bool up : {false, true}) {
