@@ -242,6 +242,7 @@ TEST(LinkSenders, FailedWritesStillCount) {
 TEST(LinkSenders, ForeignOrUnknownStepStopsSilently) {
     Rig rig;
     rig.connect();
+    rig.engine.setFrameSource([](int) { return QByteArray(1, 'x'); }); // any step has a frame
     for (int step : {0, 34, 53, 61}) {
         const std::size_t from = rig.line.writes.size();
         rig.engine.store(request(2));
@@ -251,10 +252,12 @@ TEST(LinkSenders, ForeignOrUnknownStepStopsSilently) {
         EXPECT_EQ(rig.line.writes.size(), from);
         EXPECT_EQ(rig.engine.ReplyWaitCount, 0);
     }
+    const std::size_t from = rig.line.writes.size();
     rig.engine.store(request(53));
     rig.engine.PendingStep = 52;
     rig.clock.advance(100);
     EXPECT_FALSE(rig.engine.Timer3().Enabled());
+    EXPECT_EQ(rig.line.writes.size(), from);
     EXPECT_EQ(rig.engine.ReplyWaitCount, 0);
 }
 
