@@ -165,7 +165,7 @@ TEST(HandlerDisplay, SubwooferCutsStayInOrder) {
     EXPECT_EQ(p.Text12[1]->Text(), QStringLiteral("70Hz"));
     EXPECT_FLOAT_EQ(p.EQline6->LP_F(), 70.0f);
     // Off the low cut, onto it, just past it, off again; then the low cut just past.
-    for (const auto [to, held] : {std::pair{51, 51}, {50, 50}, {49, 50}, {51, 51}}) {
+    for (const auto& [to, held] : {std::pair{51, 51}, {50, 50}, {49, 50}, {51, 51}}) {
         move(p.ctSlide12[1], to);
         EXPECT_EQ(p.ctSlide12[1]->Value(), held) << to;
     }
