@@ -162,8 +162,8 @@ void LinkEngine::blockReceived(int block, const QByteArray& reply) {
     if (portLostSince(epoch)) {
         return;
     }
-    // Off again: this also stops a request that a page handler queued while it was applied.
-    DisableTimer2();
+    // What a page handler stored while the block was applied has been put off: it follows
+    // this action.
     ProbeWaitCount = 0;
     ReplyWaitCount = 0;
     if (block < 5) {

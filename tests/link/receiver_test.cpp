@@ -162,10 +162,12 @@ TEST(LinkReceiver, ProbeAnswerWhileLinkedResendsThePendingRequest) {
 }
 
 // Catches a block stored under NextBlock instead of the reply's number, lower-case or
-// misaligned elements, a short reply leaving stale elements, and a long one overflowing.
+// misaligned elements, a short reply leaving stale elements, a long one overflowing, and a
+// recall carried on to the system block that never ends (every later store put off).
 TEST(LinkReceiver, BlockStores) {
     LinkedRig rig;
     rig.engine.Blocks.EffectBlock.fill(QStringLiteral("77"));
+    rig.engine.RecallMode = 9; // a music recall
     rig.engine.NextBlock = 1;
     rig.request(52);
     rig.line.feed(blockReply(3, 10, 0xAB));
@@ -176,9 +178,14 @@ TEST(LinkReceiver, BlockStores) {
     EXPECT_EQ(rig.engine.Blocks.EffectBlock[10], QString());
     EXPECT_EQ(rig.engine.Blocks.EffectBlock[40], QString());
     EXPECT_EQ(rig.engine.NextBlock, 4);
-    EXPECT_EQ(rig.nextWrite(), blockReadFrame(0, 0, 4));
+    EXPECT_EQ(rig.nextWrite(), blockReadFrame(9, 0, 4));
     rig.line.feed(blockReply(4, 60, 1));
     EXPECT_EQ(rig.engine.Blocks.MicBBlock[41], QStringLiteral("2A"));
+    // Continued to the system block, the recall ends as a connection does.
+    EXPECT_EQ(rig.nextWrite(), blockReadFrame(9, 0, 5));
+    rig.line.feed(blockReply(5, 23));
+    EXPECT_TRUE(rig.engine.DeviceReady);
+    EXPECT_FALSE(rig.engine.recallOrDownloadRunning());
 }
 
 // Catches a request stored by an applier that cuts into the recall (its block read replaced,
