@@ -1,5 +1,6 @@
-// A unit that answers a request later than one sender tick: every copy of the request is
-// answered, and the window of the first answer swallows the others.
+// A unit that answers a request later than one sender tick: the request is not written again
+// while its answer may still come, and where a copy did go out, the window of the first answer
+// swallows the others.
 
 #include "core/messages.h"
 #include "link/frames.h"
