@@ -1,6 +1,8 @@
 #pragma once
 // A drop-down list of fixed items. `Click` is raised when the user picks an item (even the
-// one already shown); setting `ListIndex` or `Text` from code raises nothing.
+// one already shown); setting `ListIndex` or `Text` from code raises nothing. A wheel turned
+// over the list while it does not have the keyboard focus is left to the page: each item is a
+// preset the unit recalls, so a stray scroll must not pick one.
 
 #include <QComboBox>
 
@@ -22,6 +24,9 @@ public:
 
 signals:
     void Click();
+
+protected:
+    void wheelEvent(QWheelEvent* event) override;
 };
 
 } // namespace korvanex

@@ -22,12 +22,18 @@ std::chrono::nanoseconds wireTime(qsizetype bytes) {
     return std::chrono::nanoseconds(std::int64_t(bytes) * kBitsPerByte * 1'000'000'000 / kBaud);
 }
 
+// A written frame's window: its wire time, rounded up to whole milliseconds, and 70 ms more.
+int awaitWindowMs(qsizetype bytes) {
+    constexpr std::int64_t kNsPerMs = 1'000'000;
+    return int((wireTime(bytes).count() + kNsPerMs - 1) / kNsPerMs) + kReplyWindowMs;
+}
+
 } // namespace
 
 LinkEngine::LinkEngine(SerialLine& line, ConnectBar& bar, Prompter& prompter, TimerFactory timers,
                        PortFinder finder)
     : line_(line), bar_(bar), prompter_(prompter), finder_(std::move(finder)), timer1_(timers()),
-      timer2_(timers()), timer3_(timers()), gatherTimer_(timers()) {
+      timer2_(timers()), timer3_(timers()), gatherTimer_(timers()), awaitTimer_(timers()) {
     timer1_->setInterval(20);
     timer2_->setInterval(20);
     timer3_->setInterval(50);
@@ -36,6 +42,7 @@ LinkEngine::LinkEngine(SerialLine& line, ConnectBar& bar, Prompter& prompter, Ti
     timer2_->onTick = [this] { Timer2_Timer(); };
     timer3_->onTick = [this] { Timer3_Timer(); };
     gatherTimer_->onTick = [this] { gatherTimeout(); };
+    awaitTimer_->onTick = [this] { awaitTimeout(); };
     line_.OnComm = [this] { MSComm1_OnComm(); };
     line_.OnDeviceLost = [this] { deviceLost(); };
 }
@@ -110,7 +117,16 @@ bool LinkEngine::storeTestHolds(StoreTest test) const {
     return false;
 }
 
-void LinkEngine::writeStore(const LinkStore& s) {
+bool LinkEngine::puttingOff() const {
+    return awaiting_ || runningToEnd_ || holdingStores_ > 0 || phase_ == Phase::Gathering ||
+           phase_ == Phase::Judging;
+}
+
+bool LinkEngine::recallOrDownloadPending() const {
+    return (PendingStep == 52 && RecallMode >= 9 && RecallMode <= 12) || PendingStep == 53;
+}
+
+void LinkEngine::applyStore(const LinkStore& s) {
     auto set = [](int& field, const std::optional<int>& value) {
         if (value) {
             field = *value;
@@ -125,22 +141,74 @@ void LinkEngine::writeStore(const LinkStore& s) {
     if (s.DeviceReady) {
         DeviceReady = *s.DeviceReady;
     }
-    set(PendingStep, s.step);
+    if (!s.step) {
+        return;
+    }
+    PendingStep = *s.step;
+    // Whatever is stored after a recall or a download follows it, so that the unit gets the
+    // whole section or set and DeviceReady comes back.
+    runningToEnd_ = recallOrDownloadPending();
+    // A sender on a closed port would only count failed writes into a no-reply box.
+    if (line_.PortOpen()) {
+        enableOwner(PendingStep);
+    }
 }
 
 bool LinkEngine::store(const LinkStore& s) {
     if (!storeTestHolds(s.test)) {
         return false;
     }
-    writeStore(s);
-    if (phase_ == Phase::Gathering) {
-        // The reply is judged against the request it answers; this one follows it.
+    if (puttingOff()) {
         deferred_.push_back({Deferred::Kind::Store, s});
-    } else if (s.step && line_.PortOpen()) {
-        // A sender on a closed port would only count failed writes into a no-reply box.
-        enableOwner(*s.step);
+    } else {
+        applyStore(s);
     }
     return true;
+}
+
+void LinkEngine::applyPutOff() {
+    std::vector<Deferred> putOff;
+    putOff.swap(deferred_);
+    for (std::size_t i = 0; i < putOff.size(); ++i) {
+        if (puttingOff()) {
+            // A recall or download applied just now: the rest follows it.
+            deferred_.insert(deferred_.end(), putOff.begin() + std::ptrdiff_t(i), putOff.end());
+            return;
+        }
+        const Deferred& d = putOff[i];
+        switch (d.kind) {
+        case Deferred::Kind::Store:
+            if (storeTestHolds(d.store.test)) {
+                applyStore(d.store);
+            }
+            break;
+        case Deferred::Kind::Connect:
+            mnulianji_Click();
+            break;
+        case Deferred::Kind::Disconnect:
+            mnutuoji_Click();
+            break;
+        }
+    }
+}
+
+void LinkEngine::startAwaiting(qsizetype frameBytes) {
+    awaiting_ = true;
+    awaitTimer_->setEnabled(false);
+    awaitTimer_->setInterval(awaitWindowMs(frameBytes));
+    awaitTimer_->setEnabled(true);
+}
+
+void LinkEngine::stopAwaiting() {
+    awaiting_ = false;
+    awaitTimer_->setEnabled(false);
+}
+
+void LinkEngine::awaitTimeout() {
+    // The window ended without a byte of an answer: the request may be written again, and
+    // what was put off meanwhile goes first.
+    stopAwaiting();
+    applyPutOff();
 }
 
 // --- Port and connection -------------------------------------------------------------------
@@ -192,7 +260,7 @@ bool LinkEngine::rs232() {
 }
 
 void LinkEngine::mnulianji_Click() {
-    if (phase_ == Phase::Gathering) {
+    if (puttingOff()) {
         // Takes effect after the judgement, as if clicked then (the port is open meanwhile).
         deferred_.push_back({Deferred::Kind::Connect, {}});
         return;
@@ -214,12 +282,12 @@ void LinkEngine::mnutuoji_Click() {
     if (!LinkUp()) {
         return;
     }
-    PendingStep = 1;
-    StepValue = kDisconnectCommand;
-    if (phase_ == Phase::Gathering) {
+    if (puttingOff()) {
         deferred_.push_back({Deferred::Kind::Disconnect, {}});
         return;
     }
+    PendingStep = 1;
+    StepValue = kDisconnectCommand;
     timer1_->setEnabled(true);
 }
 
@@ -255,6 +323,10 @@ void LinkEngine::closePort() {
     gathered_.clear();
     writesSinceJudged_ = 0;
     gatherTimer_->setEnabled(false);
+    // Nothing is awaited on a closed port, and what was put off is void with the link.
+    stopAwaiting();
+    runningToEnd_ = false;
+    deferred_.clear();
 }
 
 void LinkEngine::closeForExit() {
@@ -286,6 +358,11 @@ void LinkEngine::senderTick(Sender self, LinkTimer& timer) {
         timer.setEnabled(false);
         return;
     }
+    if (awaiting_) {
+        // The request is written again only once its window has ended without an answer.
+        countTick(timer);
+        return;
+    }
     std::optional<QByteArray> frame = buildFrame(PendingStep);
     if (!frame) {
         // A request the pages cannot express (an operand outside its control) is dropped.
@@ -293,27 +370,42 @@ void LinkEngine::senderTick(Sender self, LinkTimer& timer) {
         return;
     }
     TxFrame = std::move(*frame);
-    if (!TxFrame.isEmpty() && !wireBusy() && write(TxFrame) && clock_) {
-        // The wire was free, so the frame starts now.
-        wireFreeAt_ = clock_() + wireTime(TxFrame.size());
+    if (!TxFrame.isEmpty() && !wireBusy() && write(TxFrame)) {
+        if (clock_) {
+            // The wire was free, so the frame starts now.
+            wireFreeAt_ = clock_() + wireTime(TxFrame.size());
+        }
+        startAwaiting(TxFrame.size());
     }
     // A failed or skipped write still counts, so that an unanswered request gives up after as
     // many ticks as ever.
+    countTick(timer);
+}
+
+void LinkEngine::countTick(LinkTimer& timer) {
     ++ReplyWaitCount;
-    if (ReplyWaitCount <= kGiveUpAfter) {
-        return;
+    if (ReplyWaitCount > kGiveUpAfter) {
+        giveUp(timer);
     }
+}
+
+void LinkEngine::giveUp(LinkTimer& timer) {
     timer.setEnabled(false);
+    // The give-up ends the request's window; what was put off follows the box, in order.
+    stopAwaiting();
     // A recall or a whole-set download cleared DeviceReady for its duration; left cleared,
     // every later edit would silently stay on the PC.
-    const bool restoreReady =
-        (PendingStep == 52 && RecallMode >= 9 && RecallMode <= 12) || PendingStep == 53;
+    const bool restoreReady = recallOrDownloadPending();
+    ++holdingStores_;
     prompter_.show(text(msg::kNoReply), text(msg::kWindowCaption), BoxIcon::Information);
+    --holdingStores_;
     ProbeWaitCount = 0;
     ReplyWaitCount = 0;
     if (restoreReady && LinkUp()) {
         DeviceReady = true;
     }
+    runningToEnd_ = false;
+    applyPutOff();
 }
 
 std::optional<QByteArray> LinkEngine::buildFrame(int step) const {

@@ -7,15 +7,19 @@
 // Replies are gathered without blocking: from its first byte a reply is collected until it is
 // complete (2 bytes for the probe answer, 4 for an acknowledgement, 2 + block size for a
 // block) or until 70 ms have passed, and then judged. While a reply is gathered or judged no
-// timer sends or counts; requests that handlers store meanwhile take effect after the
-// judgement. A reply to a request that went out more than once keeps its 70 ms window closed
-// to the end, since the unit answers every copy.
+// timer sends or counts. A reply to a request that went out more than once keeps its 70 ms
+// window closed to the end, since the unit answers every copy.
+//
+// A written request is awaited until its answer is judged, or until 70 ms after its last byte
+// left the wire with no byte of an answer. Meanwhile no sender writes (the owner's ticks still
+// count towards the give-up), and what handlers store and the connect and disconnect clicks
+// are put off: they change nothing until the answer has been judged against the request that
+// was written, then follow in order, each only if its own test still holds. A section recall
+// or a whole-set download, once stored, runs to its end the same way: nothing replaces it.
 //
 // No request is written while the previous request can still be on the wire (a byte takes
-// 260.4 us): the whole set takes 57 ms against the second sender's 50 ms beat, and a copy
-// queued behind it would be cut by the buffer clear after the judgement, or answered late
-// against the next request. Such a tick writes nothing but counts, so that giving up still
-// takes 21 ticks. The probe's single byte neither waits nor holds a sender up.
+// 260.4 us). Such a tick writes nothing but counts, so that giving up still takes 21 ticks.
+// The probe's single byte is not awaited, neither waits nor holds a sender up.
 
 #include "core/prompter.h"
 #include "link/block_appliers.h"
@@ -85,12 +89,11 @@ public:
     // Stops the sender of steps 34 to 53 (whatever it was sending).
     void DisableTimer3();
 
-    // What a handler stores for the senders. Applied at once when its test holds now: the
-    // operands, then PendingStep, then the owner timer of the step is enabled. While a reply is
-    // gathered the operands are still written at once (handlers and pages read them), but the
-    // timer waits and the store is logged: the reply is judged against the link variables as
-    // they stood when it began to arrive, and afterwards each logged store is applied again, in
-    // order, only if its own test holds then. Returns whether it was applied now.
+    // What a handler stores for the senders: when its test holds, the operands, then
+    // PendingStep, then the owner timer of the step is enabled. While a request is awaited, a
+    // reply gathered or judged, or a recall or download runs, the store is put off: it changes
+    // nothing now and is applied afterwards, in order, only if its test holds then. Returns
+    // whether the test held now (the store was applied or put off).
     bool store(const LinkStore& s);
 
     const LinkTimer& Timer1() const { return *timer1_; }
@@ -115,16 +118,18 @@ public:
     bool listening() const { return phase_ == Phase::Idle; }
     // The last request written is still leaving the wire: a sender's tick now writes nothing.
     bool wireBusy() const;
+    // A written request waits for its answer (or for its window to end without one).
+    bool requestAwaited() const { return awaiting_; }
+    // A section recall or a whole-set download was stored and has not ended yet.
+    bool recallOrDownloadRunning() const { return runningToEnd_; }
+    // Stores and clicks are put off now.
+    bool puttingOff() const;
 
 private:
     // Draining: the rest of an early-judged window, dropped until the next write.
     // Holding: the rest of the window of a repeated request: dropped, and no timer ticks.
     enum class Phase { Idle, Gathering, Judging, Draining, Holding };
-    struct RequestState {
-        int PendingStep, StepValue, StepIndex, SaveModeIndex, RecallMode, RecallPreset, NextBlock;
-        bool DeviceReady;
-    };
-    // What a gather put off until the judgement: a store, or a click of either button.
+    // What was put off until the judgement: a store, or a click of either button.
     struct Deferred {
         enum class Kind { Store, Connect, Disconnect } kind;
         LinkStore store;
@@ -132,7 +137,17 @@ private:
 
     // Sending.
     bool storeTestHolds(StoreTest test) const;
-    void writeStore(const LinkStore& s);
+    void applyStore(const LinkStore& s);
+    // Applies what was put off, in order, unless something puts it off again.
+    void applyPutOff();
+    void startAwaiting(qsizetype frameBytes);
+    void stopAwaiting();
+    void awaitTimeout();
+    // PendingStep is a section recall (step 52, modes 9 to 12) or the whole-set download.
+    bool recallOrDownloadPending() const;
+    // Counts a tick of the pending step's sender; the 21st gives up.
+    void countTick(LinkTimer& timer);
+    void giveUp(LinkTimer& timer);
     void enableOwner(int step);
     void DisableTimer2();
     void stopAllTimers();
@@ -147,15 +162,13 @@ private:
     void judgeGathered();
     void act(const Verdict& verdict, const QByteArray& reply);
     void applyBlock(int block);
+    void communicationError();
     void handshakeDone();
     void blockReceived(int block, const QByteArray& reply);
     void requestAcknowledged();
     void deviceLost();
     bool portLostSince(unsigned epoch) const;
     void endLink();
-
-    RequestState captureRequest() const;
-    void restoreRequest(const RequestState& state);
 
     SerialLine& line_;
     ConnectBar& bar_;
@@ -171,11 +184,15 @@ private:
     std::unique_ptr<LinkTimer> timer2_;
     std::unique_ptr<LinkTimer> timer3_;
     std::unique_ptr<LinkTimer> gatherTimer_; // the 70 ms reply window
+    std::unique_ptr<LinkTimer> awaitTimer_;  // the written request's window, to 70 ms past its end
 
     Phase phase_ = Phase::Idle;
     QByteArray gathered_;
-    RequestState atGatherStart_{};
     std::vector<Deferred> deferred_;
+    bool awaiting_ = false;
+    bool runningToEnd_ = false;
+    // Held while a give-up's box is open, so that what is put off keeps its order.
+    int holdingStores_ = 0;
     // Frames written since the last judged reply: more than one, and the unit's answers to
     // the copies are still on their way when the first is judged.
     int writesSinceJudged_ = 0;

@@ -21,8 +21,8 @@ void LinkEngine::MSComm1_OnComm() {
     case Phase::Idle:
         phase_ = Phase::Gathering;
         gathered_.clear();
-        atGatherStart_ = captureRequest();
-        deferred_.clear(); // what a gather left when the port closed under it is void
+        // The answer has begun: its own 70 ms window takes over from the request's.
+        awaitTimer_->setEnabled(false);
         gatherTimer_->setEnabled(false);
         gatherTimer_->setEnabled(true);
         break;
@@ -45,29 +45,10 @@ void LinkEngine::gatherTimeout() {
     }
 }
 
-LinkEngine::RequestState LinkEngine::captureRequest() const {
-    return {PendingStep, StepValue,    StepIndex, SaveModeIndex,
-            RecallMode,  RecallPreset, NextBlock, DeviceReady};
-}
-
-void LinkEngine::restoreRequest(const RequestState& state) {
-    PendingStep = state.PendingStep;
-    StepValue = state.StepValue;
-    StepIndex = state.StepIndex;
-    SaveModeIndex = state.SaveModeIndex;
-    RecallMode = state.RecallMode;
-    RecallPreset = state.RecallPreset;
-    NextBlock = state.NextBlock;
-    DeviceReady = state.DeviceReady;
-}
-
 void LinkEngine::judgeGathered() {
-    // The reply answers the request that was pending when it began to arrive; what handlers
-    // stored and clicked meanwhile follows the judgement, each store only if its own test
-    // still holds then.
-    restoreRequest(atGatherStart_);
-    std::vector<Deferred> deferred;
-    deferred.swap(deferred_);
+    // Nothing stored or clicked since the request was written has changed the link variables:
+    // the reply is judged against that request, and what was put off follows the judgement.
+    stopAwaiting();
     const bool repeated = writesSinceJudged_ > 1;
     writesSinceJudged_ = 0;
 
@@ -87,20 +68,7 @@ void LinkEngine::judgeGathered() {
             phase_ = repeated ? Phase::Holding : Phase::Draining;
         }
     }
-
-    for (const Deferred& d : deferred) {
-        switch (d.kind) {
-        case Deferred::Kind::Store:
-            store(d.store);
-            break;
-        case Deferred::Kind::Connect:
-            mnulianji_Click();
-            break;
-        case Deferred::Kind::Disconnect:
-            mnutuoji_Click();
-            break;
-        }
-    }
+    applyPutOff();
 }
 
 bool LinkEngine::portLostSince(unsigned epoch) const {
@@ -129,12 +97,24 @@ void LinkEngine::act(const Verdict& verdict, const QByteArray& reply) {
         requestAcknowledged();
         break;
     case ReplyKind::CommunicationError:
-        ProbeWaitCount = 0;
-        ReplyWaitCount = 0;
-        stopAllTimers();
-        prompter_.show(text(msg::kCommError), text(msg::kSystemTitle), BoxIcon::Critical);
+        communicationError();
         break;
     }
+}
+
+void LinkEngine::communicationError() {
+    ProbeWaitCount = 0;
+    ReplyWaitCount = 0;
+    stopAllTimers();
+    // A recall or download that ends here must not leave DeviceReady cleared: every band edit
+    // and recall would be refused from then on.
+    const bool restoreReady = recallOrDownloadPending();
+    const unsigned epoch = portEpoch_;
+    prompter_.show(text(msg::kCommError), text(msg::kSystemTitle), BoxIcon::Critical);
+    if (restoreReady && !portLostSince(epoch) && LinkUp()) {
+        DeviceReady = true;
+    }
+    runningToEnd_ = false;
 }
 
 void LinkEngine::handshakeDone() {
@@ -182,8 +162,8 @@ void LinkEngine::blockReceived(int block, const QByteArray& reply) {
     if (portLostSince(epoch)) {
         return;
     }
-    // Off again: this also stops a request that a page handler queued while it was applied.
-    DisableTimer2();
+    // What a page handler stored while the block was applied has been put off: it follows
+    // this action.
     ProbeWaitCount = 0;
     ReplyWaitCount = 0;
     if (block < 5) {
@@ -192,6 +172,7 @@ void LinkEngine::blockReceived(int block, const QByteArray& reply) {
                            BoxIcon::Information);
             if (!portLostSince(epoch)) {
                 DeviceReady = true;
+                runningToEnd_ = false;
             }
         } else {
             PendingStep = 52;
@@ -208,6 +189,7 @@ void LinkEngine::blockReceived(int block, const QByteArray& reply) {
     bar_.setLabel6(text(msg::kStatusConnected), kStatusGreen);
     bar_.setMnulianjiEnabled(false);
     DeviceReady = true;
+    runningToEnd_ = false;
     notifyRegistered_ = true;
     linkedOnce_ = true;
 }
@@ -227,6 +209,7 @@ void LinkEngine::requestAcknowledged() {
         prompter_.show(text(msg::kImportDone), text(msg::kWindowCaption), BoxIcon::Information);
         if (!portLostSince(epoch)) {
             DeviceReady = true;
+            runningToEnd_ = false;
         }
     }
 }

@@ -6,8 +6,8 @@
 // the connection's own link command or block read is pending, which a stored step would
 // replace.
 //
-// Everything goes through LinkEngine::store, so a request made while a reply is gathered is
-// applied after the judgement, its test made again then.
+// Everything goes through LinkEngine::store, so a request made while a written request awaits
+// its answer (or a recall or download runs) follows it, its test made again then.
 
 #include "link/link_store.h"
 

@@ -7,10 +7,12 @@
 #include "controls/option_group.h"
 #include "controls/text_box.h"
 
+#include <QApplication>
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QSlider>
 #include <QTest>
+#include <QWheelEvent>
 #include <QWidget>
 #include <gtest/gtest.h>
 
@@ -78,7 +80,8 @@ TEST(DcButton, CaptionAndBackColorAreStateWithoutClicks) {
     EXPECT_EQ(spy.count(), 1);
 }
 
-// Catches a combo that recalls a section when the program sets it (a block or file load).
+// Catches a combo that recalls a section when the program sets it (a block or file load), or
+// that ignores the wheel even when the user has put the focus on it.
 TEST(ComboBox, OnlyTheUsersChoiceRaisesClick) {
     ComboBox c({"KTV1", "KTV2", "EFF1"});
     QSignalSpy spy(&c, &ComboBox::Click);
@@ -99,6 +102,15 @@ TEST(ComboBox, OnlyTheUsersChoiceRaisesClick) {
     QTest::keyClick(&c, Qt::Key_Down);
     EXPECT_EQ(spy.count(), 1);
     EXPECT_EQ(c.ListIndex(), 1);
+    // A wheel over the list picks only once the list has the keyboard focus.
+    c.activateWindow();
+    c.setFocus();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&c));
+    QWheelEvent wheel({4, 4}, c.mapToGlobal(QPointF(4, 4)), {}, {0, -120}, Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(&c, &wheel);
+    EXPECT_EQ(spy.count(), 2);
+    EXPECT_EQ(c.ListIndex(), 2);
 }
 
 // Catches an option array that is not exclusive, or raises Click for code sets.

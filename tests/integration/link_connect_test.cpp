@@ -111,7 +111,9 @@ TEST(LinkOverPty, SilentUnitTimesOutTheProbe) {
     EXPECT_EQ(rig.received(RequestKind::Link), 0);
 }
 
-// Catches: a request that is resent other than 21 times, or whose give-up is silent.
+// Catches: a request resent inside its window (more than every fourth tick, six times in the
+// 21 ticks before the give-up), or whose give-up is silent. A loaded machine may delay the end
+// of a window past a tick, never before it.
 TEST(LinkOverPty, UnansweredBlockReadTimesOut) {
     LinkRig rig;
     Fault silent;
@@ -128,7 +130,8 @@ TEST(LinkOverPty, UnansweredBlockReadTimesOut) {
     for (const auto& r : rig.unit.peer().requests()) {
         reads3 += r.kind == RequestKind::BlockRead && r.block == 3 ? 1 : 0;
     }
-    EXPECT_EQ(reads3, 21);
+    EXPECT_GE(reads3, 4);
+    EXPECT_LE(reads3, 6);
     EXPECT_TRUE(rig.line.PortOpen()) << "a request time-out leaves the port open";
     EXPECT_NE(rig.bar.statusText, text(msg::kStatusConnected));
     EXPECT_EQ(rig.engine.ReplyWaitCount, 0);
@@ -163,15 +166,15 @@ TEST(LinkOverPty, ResendsCarryTheLinkThroughSilence) {
     LinkRig rig;
     Fault late;
     late.when.kind = RequestKind::Link;
-    late.silentSends = 4; // the fourth resend is answered
+    late.silentSends = 2; // the second resend is answered
     rig.unit.peer().faults().add(late);
     Fault slow;
     slow.when.kind = RequestKind::BlockRead;
     slow.when.block = 4;
-    slow.silentSends = 15;
+    slow.silentSends = 2;
     rig.unit.peer().faults().add(slow);
     ASSERT_TRUE(rig.connect());
-    EXPECT_EQ(rig.received(RequestKind::Link), 5);
+    EXPECT_EQ(rig.received(RequestKind::Link), 3);
     EXPECT_EQ(rig.boxes(msg::kNoReply), 0);
 }
 

@@ -4,6 +4,8 @@
 #include "link_rig.h"
 
 #include "app/form1.h"
+#include "controls/combo_box.h"
+#include "controls/ct_slide.h"
 #include "controls/dc_button.h"
 #include "core/file_dialog.h"
 #include "core/messages.h"
@@ -20,7 +22,9 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QSlider>
 #include <QTest>
+#include <array>
 #include <gtest/gtest.h>
 
 using namespace korvanex;
@@ -199,4 +203,164 @@ TEST(WindowClock, InjectedTimersRunWithTheirClock) {
     window.engine().store({.test = link::StoreTest::LinkUp, .step = 53});
     clock.advance(120);
     EXPECT_EQ(line->writes.size(), 1u);
+}
+
+namespace {
+
+// The last parameter request the unit received: group, item and its first value byte.
+std::array<int, 3> lastParameter(const sim::UnitPeer& unit) {
+    const auto& log = unit.requests();
+    for (auto r = log.rbegin(); r != log.rend(); ++r) {
+        if (r->kind == sim::RequestKind::Parameter) {
+            return {r->group, r->item, r->values.isEmpty() ? -1 : std::uint8_t(r->values[0])};
+        }
+    }
+    return {-1, -1, -1};
+}
+
+// Moves a slider as a user does, `by` steps from where it stands.
+int nudge(ctSlide* s, int by) {
+    const int to = s->Value() + by <= s->Max() ? s->Value() + by : s->Value() - by;
+    s->slider()->setValue(to);
+    return to;
+}
+
+void recallMusicPreset(PageSet& p, int preset) {
+    p.Combo1->setListIndex(preset);
+    emit p.Combo1->activated(preset);
+}
+
+} // namespace
+
+// Catches an edit made while a request awaits its answer that is lost (the last move of a drag
+// or of a knob, stopped by the acknowledgement of the frame before it) or misjudged (the first
+// control's acknowledgement judged against the second: "通信发生异常!", the second never sent).
+TEST(EditsWhileAwaited, ReachTheUnitInOrder) {
+    struct Case {
+        const char* name;
+        std::function<void(PageSet&, int)> move; // the first and the second move
+        std::array<int, 2> last;                 // group and item of the last request
+    };
+    const Case cases[] = {
+        {"slider drag", [](PageSet& p, int) { nudge(p.ctSlide9, 1); }, {0x05, 0x02}},
+        {"strip knob",
+         [](PageSet& p, int) { QTest::keyClick(p.LkSlide1[2]->knobTrack(), Qt::Key_Up); },
+         {0x02, 0x01}},
+        {"second control",
+         [](PageSet& p, int k) { nudge(k == 0 ? p.ctSlide9 : p.ctSlide8, 3); },
+         {0x03, 0x04}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ClockedUnit rig;
+        ASSERT_TRUE(rig.connect());
+        ASSERT_TRUE(rig.settle());
+        PageSet& p = rig.window->pageSet();
+        c.move(p, 0);
+        ASSERT_TRUE(rig.nextWrite());
+        c.move(p, 1); // the first frame is on its way, its answer not yet back
+        ASSERT_TRUE(rig.settle());
+        EXPECT_EQ(rig.boxes(msg::kCommError), 0);
+        EXPECT_EQ(rig.unit.model().wholeSetBytes(), rig.pagesWholeSet()) << "both moves arrived";
+        const auto last = lastParameter(rig.unit);
+        EXPECT_EQ((std::array<int, 2>{last[0], last[1]}), c.last);
+    }
+}
+
+// Catches a recall replaced by a slider moved before its block came (the unit never recalls,
+// DeviceReady stays cleared and every later band edit is dropped) or a move lost behind it: a
+// slider of the recalled section ends with the recalled value, one elsewhere sends the user's
+// value after the recall.
+TEST(EditsWhileAwaited, RecallRunsToItsEnd) {
+    for (const bool inSection : {true, false}) {
+        for (const bool afterWrite : {false, true}) {
+            SCOPED_TRACE(::testing::Message() << inSection << afterWrite);
+            ClockedUnit rig;
+            sim::UnitModel& model = rig.unit.model();
+            model.read(9, 3, 1); // music preset 3 gets another main output low cut
+            QByteArray music = model.block(1);
+            music[41] = 77;
+            model.setBlock(1, music);
+            model.read(9, 0, 1);
+            ASSERT_TRUE(rig.connect());
+            ASSERT_TRUE(rig.settle());
+            PageSet& p = rig.window->pageSet();
+            ctSlide* s = inSection ? p.ctSlide9 : p.ctSlide8;
+            recallMusicPreset(p, 3);
+            if (afterWrite) {
+                ASSERT_TRUE(rig.nextWrite());
+            }
+            const int user = nudge(s, s->Value() == 76 ? 2 : 1);
+            ASSERT_TRUE(rig.settle());
+            EXPECT_EQ(rig.boxes(msg::kMusicRecallDone), 1);
+            EXPECT_EQ(rig.boxes(msg::kCommError), 0);
+            EXPECT_TRUE(rig.window->engine().DeviceReady);
+            EXPECT_EQ(model.currentPreset(0), 3);
+            EXPECT_EQ(s->Value(), inSection ? 77 : user);
+            EXPECT_EQ(model.wholeSetBytes(), rig.pagesWholeSet());
+        }
+    }
+}
+
+// Catches a recall or download ended by "通信发生异常!" or by a give-up inside its window that
+// leaves DeviceReady cleared (every later band edit and recall dropped for good), or loses the
+// move made meanwhile.
+TEST(EditsWhileAwaited, FaultEndingARecallOrDownloadGivesDeviceReadyBack) {
+    for (const bool download : {false, true}) {
+        for (const bool garbled : {true, false}) {
+            SCOPED_TRACE(::testing::Message() << download << garbled);
+            ClockedUnit rig;
+            ASSERT_TRUE(rig.connect());
+            ASSERT_TRUE(rig.settle());
+            sim::Fault fault;
+            fault.when.kind = download ? sim::RequestKind::WholeSet : sim::RequestKind::BlockRead;
+            if (garbled) {
+                fault.replyWith = QByteArray("\x35\x82\x09\x09", 4);
+            } else {
+                fault.silentSends = -1;
+            }
+            rig.unit.faults().add(fault);
+            PageSet& p = rig.window->pageSet();
+            if (download) {
+                rig.dialog.answers = {e1Path()};
+                p.dcButton14->click();
+            } else {
+                recallMusicPreset(p, 2);
+            }
+            ASSERT_TRUE(rig.nextWrite());
+            const int user = nudge(p.ctSlide8, 2);
+            ASSERT_TRUE(rig.settle());
+            EXPECT_EQ(rig.boxes(garbled ? msg::kCommError : msg::kNoReply), 1);
+            EXPECT_TRUE(rig.window->engine().LinkUp());
+            EXPECT_TRUE(rig.window->engine().DeviceReady);
+            EXPECT_EQ(lastParameter(rig.unit), (std::array<int, 3>{0x03, 0x04, user}));
+        }
+    }
+}
+
+// Catches a request written again inside its window to a unit that answers late: a second
+// whole set ("数据导入完成!" twice, or "通信发生异常!" after a good load) or a second copy of a
+// connection's request; and an edit during the download that replaces it.
+TEST(EditsWhileAwaited, SlowUnitsGetEachRequestOnce) {
+    for (const int latencyMs : {35, 60}) {
+        SCOPED_TRACE(latencyMs);
+        ClockedUnit rig(latencyMs);
+        ASSERT_TRUE(rig.connect());
+        ASSERT_TRUE(rig.settle());
+        EXPECT_EQ(rig.unit.countOf(sim::RequestKind::Link), 1);
+        EXPECT_EQ(rig.unit.countOf(sim::RequestKind::BlockRead), 5);
+        rig.dialog.answers = {e1Path()};
+        rig.window->pageSet().dcButton14->click();
+        ASSERT_TRUE(rig.nextWrite());
+        const int user = nudge(rig.window->pageSet().ctSlide8, 2);
+        ASSERT_TRUE(rig.settle());
+        rig.runUntil([] { return false; }, 300);
+        EXPECT_EQ(rig.unit.countOf(sim::RequestKind::WholeSet), 1);
+        EXPECT_EQ(rig.boxes(msg::kImportDone), 1);
+        EXPECT_EQ(rig.boxes(msg::kCommError), 0);
+        EXPECT_TRUE(rig.window->engine().DeviceReady);
+        EXPECT_EQ(rig.unit.requests().back().kind, sim::RequestKind::Parameter);
+        EXPECT_EQ(lastParameter(rig.unit), (std::array<int, 3>{0x03, 0x04, user}));
+        EXPECT_EQ(rig.unit.model().wholeSetBytes(), rig.pagesWholeSet());
+    }
 }

@@ -68,7 +68,8 @@ TEST(LinkConnection, ConnectsThroughProbeHandshakeAndFiveBlocks) {
     EXPECT_EQ(rig.engine.Blocks.SystemBlock[22], QStringLiteral("B6"));
 }
 
-// Catches the idle timer sending after the probe answer, or Timer2 not sending the command.
+// Catches the idle timer sending after the probe answer, Timer2 not sending the command, or
+// sending it again inside its window (73 ms).
 TEST(LinkConnection, AfterProbeAnswerOnlyTheOwnerSends) {
     Rig rig;
     rig.engine.mnulianji_Click();
@@ -77,10 +78,10 @@ TEST(LinkConnection, AfterProbeAnswerOnlyTheOwnerSends) {
     EXPECT_TRUE(rig.engine.Timer3().Enabled());
     rig.clock.advance(60);
     EXPECT_FALSE(rig.engine.Timer3().Enabled());
-    for (const QByteArray& w : rig.writtenSince(1)) {
-        EXPECT_EQ(w, kConnectCmd);
-    }
-    EXPECT_EQ(rig.writtenSince(1).size(), 3u);
+    EXPECT_EQ(rig.writtenSince(1), std::vector<QByteArray>{kConnectCmd});
+    rig.clock.advance(40);
+    EXPECT_EQ(rig.writtenSince(1), std::vector<QByteArray>(2, kConnectCmd));
+    EXPECT_EQ(rig.line.writes[2].at - rig.line.writes[1].at, 80);
 }
 
 // Catches a disconnection that leaves the port open, keeps variables, or clears PendingStep.
@@ -140,9 +141,10 @@ TEST(LinkConnection, SectionRecall) {
     EXPECT_EQ(rig.nextWrite(), hex("A5 67 33 31 31 30 05 09 02 10 03 08"));
 }
 
-// Catches a sender that gives up early or late, shows the box before the 21st send, or
-// resets PendingStep.
-TEST(LinkSenders, UnansweredRequestGoesOut21Times) {
+// Catches a sender that gives up early or late, shows the box before the last send, writes
+// inside the request's window, or resets PendingStep. An unanswered request is awaited 73 ms:
+// it goes out every fourth tick, six times in 21 ticks.
+TEST(LinkSenders, UnansweredRequestGivesUpAtTheTwentyFirstTick) {
     Rig rig;
     rig.connect();
     rig.prompter.boxes.clear();
@@ -150,12 +152,13 @@ TEST(LinkSenders, UnansweredRequestGoesOut21Times) {
     rig.engine.setFrameSource([&](int step) { return step == 2 ? frame : QByteArray(); });
     const std::size_t from = rig.line.writes.size();
     rig.prompter.onBox = [&](const RecordingPrompter::Box&) {
-        EXPECT_EQ(rig.line.writes.size(), from + 21); // the 21st send precedes the box
+        EXPECT_EQ(rig.line.writes.size(), from + 6); // the last send precedes the box
+        EXPECT_EQ(rig.clock.now() - rig.line.writes[from].at, 400); // the 21st tick
     };
     rig.engine.store(request(2));
     rig.clock.advance(2000);
-    EXPECT_EQ(rig.writtenSince(from), std::vector<QByteArray>(21, frame));
-    EXPECT_EQ(rig.line.writes.back().at - rig.line.writes[from].at, 400); // every 20 ms
+    EXPECT_EQ(rig.writtenSince(from), std::vector<QByteArray>(6, frame));
+    EXPECT_EQ(rig.line.writes.back().at - rig.line.writes[from].at, 400); // every 80 ms
     ASSERT_EQ(rig.boxTexts(), QStringList({msg::text(msg::kNoReply)}));
     EXPECT_EQ(rig.prompter.boxes[0].title, msg::text(msg::kWindowCaption));
     EXPECT_EQ(rig.prompter.boxes[0].icon, BoxIcon::Information);
@@ -168,25 +171,31 @@ TEST(LinkSenders, UnansweredRequestGoesOut21Times) {
     rig.prompter.onBox = nullptr;
     rig.engine.store(request(2));
     rig.clock.advance(2000);
-    EXPECT_EQ(rig.line.writes.size(), from + 42);
+    EXPECT_EQ(rig.line.writes.size(), from + 12);
 }
 
-// Catches a counter that is reset by a new request or not shared by the two senders.
-TEST(LinkSenders, SharedCounterGivesUpAfterTheEleventhSendOfTheNextStep) {
+// Catches a counter that is reset by a new request or not shared by the two senders: the
+// second sender gives up at its eleventh tick.
+TEST(LinkSenders, SharedCounterGivesUpAtTheEleventhTickOfTheNextStep) {
     Rig rig;
     rig.connect();
     rig.prompter.boxes.clear();
     rig.engine.setFrameSource([](int step) { return QByteArray(1, static_cast<char>(step)); });
     const std::size_t from = rig.line.writes.size();
     rig.engine.store(request(3));
-    while (rig.engine.ReplyWaitCount < 10) {
+    // Eight ticks unanswered; the step is stored once its window has ended.
+    while (rig.engine.ReplyWaitCount < 8 || rig.engine.requestAwaited()) {
         rig.clock.advance(1);
     }
+    const std::int64_t stored = rig.clock.now();
     rig.engine.store(request(40));
+    std::int64_t boxAt = 0;
+    rig.prompter.onBox = [&](const RecordingPrompter::Box&) { boxAt = rig.clock.now(); };
     rig.clock.advance(2000);
+    EXPECT_EQ(boxAt - stored, 13 * 50);
     const auto sent = rig.writtenSince(from);
-    ASSERT_EQ(sent.size(), 21u);
-    EXPECT_EQ(std::count(sent.begin(), sent.end(), QByteArray(1, 40)), 11);
+    EXPECT_EQ(std::count(sent.begin(), sent.end(), QByteArray(1, 3)), 2);
+    EXPECT_EQ(std::count(sent.begin(), sent.end(), QByteArray(1, 40)), 7);
     EXPECT_EQ(rig.boxTexts().size(), 1);
     EXPECT_FALSE(rig.engine.Timer2().Enabled());
     EXPECT_FALSE(rig.engine.Timer3().Enabled());
@@ -233,6 +242,7 @@ TEST(LinkSenders, FailedWritesStillCount) {
 TEST(LinkSenders, ForeignOrUnknownStepStopsSilently) {
     Rig rig;
     rig.connect();
+    rig.engine.setFrameSource([](int) { return QByteArray(1, 'x'); }); // any step has a frame
     for (int step : {0, 34, 53, 61}) {
         const std::size_t from = rig.line.writes.size();
         rig.engine.store(request(2));
@@ -242,23 +252,25 @@ TEST(LinkSenders, ForeignOrUnknownStepStopsSilently) {
         EXPECT_EQ(rig.line.writes.size(), from);
         EXPECT_EQ(rig.engine.ReplyWaitCount, 0);
     }
+    const std::size_t from = rig.line.writes.size();
     rig.engine.store(request(53));
     rig.engine.PendingStep = 52;
     rig.clock.advance(100);
     EXPECT_FALSE(rig.engine.Timer3().Enabled());
+    EXPECT_EQ(rig.line.writes.size(), from);
     EXPECT_EQ(rig.engine.ReplyWaitCount, 0);
 }
 
 // Catches an enable that restarts a running timer: a steady stream of edits must not starve
-// the sender.
+// the sender, which writes the unanswered request every fourth tick.
 TEST(LinkSenders, RepeatedEnableDoesNotRestartTheBeat) {
     Rig rig;
     rig.connect();
     rig.engine.setFrameSource([](int) { return QByteArray(1, 'x'); });
     const std::size_t from = rig.line.writes.size();
-    for (int i = 0; i < 100; ++i) {
+    for (int i = 0; i < 80; ++i) {
         rig.engine.store(request(2));
         rig.clock.advance(5);
     }
-    EXPECT_GE(rig.line.writes.size() - from, 20u);
+    EXPECT_EQ(rig.line.writes.size() - from, 5u);
 }

@@ -155,17 +155,19 @@ TEST(LinkReceiver, ProbeAnswerWhileLinkedResendsThePendingRequest) {
     rig.clock.advance(100);
     const std::size_t from = rig.line.writes.size();
     rig.line.feed(hex("52 3A"));
-    rig.clock.advance(120);
+    rig.clock.advance(170); // written at its first tick and again after its 71 ms window
     EXPECT_FALSE(rig.engine.Timer2().Enabled());
     EXPECT_TRUE(rig.engine.Timer3().Enabled());
     EXPECT_EQ(rig.writtenSince(from), std::vector<QByteArray>(2, QByteArray(1, 60)));
 }
 
 // Catches a block stored under NextBlock instead of the reply's number, lower-case or
-// misaligned elements, a short reply leaving stale elements, and a long one overflowing.
+// misaligned elements, a short reply leaving stale elements, a long one overflowing, and a
+// recall carried on to the system block that never ends (every later store put off).
 TEST(LinkReceiver, BlockStores) {
     LinkedRig rig;
     rig.engine.Blocks.EffectBlock.fill(QStringLiteral("77"));
+    rig.engine.RecallMode = 9; // a music recall
     rig.engine.NextBlock = 1;
     rig.request(52);
     rig.line.feed(blockReply(3, 10, 0xAB));
@@ -176,25 +178,33 @@ TEST(LinkReceiver, BlockStores) {
     EXPECT_EQ(rig.engine.Blocks.EffectBlock[10], QString());
     EXPECT_EQ(rig.engine.Blocks.EffectBlock[40], QString());
     EXPECT_EQ(rig.engine.NextBlock, 4);
-    EXPECT_EQ(rig.nextWrite(), blockReadFrame(0, 0, 4));
+    EXPECT_EQ(rig.nextWrite(), blockReadFrame(9, 0, 4));
     rig.line.feed(blockReply(4, 60, 1));
     EXPECT_EQ(rig.engine.Blocks.MicBBlock[41], QStringLiteral("2A"));
+    // Continued to the system block, the recall ends as a connection does.
+    EXPECT_EQ(rig.nextWrite(), blockReadFrame(9, 0, 5));
+    rig.line.feed(blockReply(5, 23));
+    EXPECT_TRUE(rig.engine.DeviceReady);
+    EXPECT_FALSE(rig.engine.recallOrDownloadRunning());
 }
 
-// Catches a block action that lets a request queued by an applier through.
-TEST(LinkReceiver, RequestQueuedByAnApplierIsStopped) {
+// Catches a request stored by an applier that cuts into the recall (its block read replaced,
+// the completion box and DeviceReady lost) instead of following it.
+TEST(LinkReceiver, RequestStoredByAnApplierFollowsTheRecall) {
     LinkedRig rig;
-    struct Queueing : RecordingAppliers {
+    struct Storing : RecordingAppliers {
         LinkEngine* engine = nullptr;
         void Mic_Data() override { engine->store(request(3)); }
     } appliers;
     appliers.engine = &rig.engine;
     rig.engine.setAppliers(&appliers);
-    rig.engine.RecallMode = 10;
-    rig.engine.NextBlock = 2;
-    rig.request(52);
+    rig.engine.store(recall(10, 1, 1));
+    EXPECT_EQ(rig.nextWrite(), blockReadFrame(10, 1, 1));
     rig.line.feed(blockReply(2, 42));
-    EXPECT_FALSE(rig.engine.Timer2().Enabled());
+    EXPECT_EQ(rig.boxTexts(), QStringList({msg::text(msg::kMicARecallDone)}));
+    EXPECT_TRUE(rig.engine.DeviceReady);
+    EXPECT_EQ(rig.engine.PendingStep, 3);
+    EXPECT_EQ(rig.nextWrite(), QByteArray(1, 3));
 }
 
 // Catches judging a split reply too early (below 70 ms it is one reply) and joining bytes

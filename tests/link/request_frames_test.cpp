@@ -62,8 +62,9 @@ PageValues distinctPages() {
     p.ctSlide21 = 3;
     p.Text3 = QStringLiteral("17.5KHz");
     p.Text6 = QStringLiteral("10.125KHz");
-    p.ExciterOn = 255;
-    p.CenterEffectOn = 71;
+    // Not the switches' own on values (255, 71): the byte is the page's, whatever it holds.
+    p.ExciterOn = 0x5A;
+    p.CenterEffectOn = 0x3C;
     p.SubPhase = 254;
     p.EffectProgram = 6;
     return p;
@@ -117,7 +118,8 @@ QByteArray bytesAt(const QByteArray& frame, int from, int to) {
 } // namespace
 
 // Catches: a step reading the wrong control, field or operand, a wrong group or item, an
-// item not offset by its index, a value or word in the wrong order. One row per step.
+// item not offset by its index, a value or word in the wrong order, a reset sending its
+// operand instead of 00. One row per step.
 TEST(ParameterFrames, EveryStepFromItsOwnSource) {
     // Operands: StepValue, StepIndex; SaveModeIndex is 1 throughout.
     struct Row {
@@ -132,23 +134,23 @@ TEST(ParameterFrames, EveryStepFromItsOwnSource) {
                         {29, 0, 2, "06 01 02 32 82 01 31"}, {34, 0, 2, "07 01 02 3C 8C 01 53"},
                         {54, 0, 9, "0D 01 09 46 96 01 74"}};
     const Row values[] = {
-        {3, 0, 0, "02 02 05"},     {4, 0, 0, "02 03 FF"},     {5, 0, 0, "02 04 00"},
+        {3, 0, 0, "02 02 05"},     {4, 0, 0, "02 03 5A"},     {5, 0x51, 0, "02 04 00"},
         {6, 0x33, 0, "02 05 33"},  {7, 0, 0, "02 06 47"},     {9, 0, 0, "03 02 65"},
-        {10, 2, 0, "03 03 02"},    {11, 0, 0, "03 04 02"},    {12, 0, 0, "03 05 00"},
+        {10, 2, 0, "03 03 02"},    {11, 0, 0, "03 04 02"},    {12, 0x52, 0, "03 05 00"},
         {13, 0xFF, 0, "03 06 FF"}, {14, 0, 0, "03 07 48"},    {20, 0, 0, "04 06 15"},
         {20, 0, 7, "04 0D 1C"},    {21, 0, 0, "04 0E 1F"},    {21, 0, 9, "04 17 28"},
-        {22, 0, 0, "04 18 00"},    {23, 0x34, 0, "04 19 34"}, {24, 0, 0, "04 1A 49"},
-        {26, 0, 0, "05 02 63"},    {27, 0, 0, "05 03 00"},    {28, 0x35, 0, "05 04 35"},
-        {30, 0, 0, "06 02 3D"},    {30, 1, 0, "06 03 3E"},    {31, 0, 0, "06 04 47"},
-        {32, 0, 0, "06 05 00"},    {33, 0x36, 0, "06 06 36"}, {35, 0, 0, "07 02 C9"},
+        {22, 0x53, 0, "04 18 00"}, {23, 0x34, 0, "04 19 34"}, {24, 0, 0, "04 1A 49"},
+        {26, 0, 0, "05 02 63"},    {27, 0x54, 0, "05 03 00"}, {28, 0x35, 0, "05 04 35"},
+        {30, 0, 0, "06 02 3D"},    {30, 1, 0, "06 03 3E"},    {31, 0, 0, "06 04 3C"},
+        {32, 0x55, 0, "06 05 00"}, {33, 0x36, 0, "06 06 36"}, {35, 0, 0, "07 02 C9"},
         {35, 1, 0, "07 03 CA"},    {35, 2, 0, "07 04 3F"},    {35, 3, 0, "07 05 40"},
-        {36, 0, 0, "07 06 FE"},    {37, 0, 0, "07 07 00"},    {38, 0xFF, 0, "07 08 FF"},
+        {36, 0, 0, "07 06 FE"},    {37, 0x56, 0, "07 07 00"}, {38, 0xFF, 0, "07 08 FF"},
         {39, 0, 0, "08 01 29"},    {40, 0, 0, "08 02 2A"},    {41, 0, 0, "08 03 2B"},
         {42, 0, 0, "08 04 2C"},    {43, 0, 0, "08 05 2D"},    {44, 0, 0, "08 06 2E"},
         {45, 5, 0, "08 07 05"},    {46, 4, 0, "08 08 04"},    {47, 7, 0, "08 09 07"},
         {48, 10, 0, "08 0A 0A"},   {49, 2, 0, "08 0B 02"},    {50, 255, 0, "08 0C FF"},
         {51, 0, 0, "08 0D 00"},    {55, 0, 0, "0D 02 66"},    {56, 0, 0, "0D 03 03"},
-        {57, 0, 0, "0D 04 00"},    {58, 0xFF, 0, "0D 05 FF"}, {59, 0x77, 0, "08 0E 01"},
+        {57, 0x57, 0, "0D 04 00"}, {58, 0xFF, 0, "0D 05 FF"}, {59, 0x77, 0, "08 0E 01"},
         {60, 0, 0, "08 0F 7F"}};
 
     const PageValues pages = distinctPages();
@@ -179,7 +181,7 @@ TEST(ParameterFrames, WorkedFramesByteForByte) {
     worked.LkSlide6[1] = {-0.1f, 0.7f, 151.0f};
     PageValues& halves = states[1];
     halves.LkSlide6[2] = {-11.85f, 1.0f, 200.0f};
-    halves.LkSlide1[3] = {-11.75f, 0.45f, 20.0f};
+    halves.LkSlide1[3] = {-11.75f, 0.45000005f, 20.0f}; // the whole-set road gives Q 05
     halves.Text3 = QStringLiteral("10.125KHz");
 
     struct Row {
@@ -223,14 +225,14 @@ TEST(ValueEncodings, GainAndQOnBothRoadsAndAtTheirBounds) {
     // six, 0.14999951 reads 0.15. The whole-set road rounds to single after the sum and after
     // the product.
     const Row rows[] = {
-        {0.0f, 120, 120, 0, 0},       {-0.1f, 119, 119, 0, 0},     {0.7f, 127, 127, 7, 7},
-        {3.0f, 150, 150, 30, 30},     {-12.0f, 0, 0, 0, 0},        {12.0f, 240, 240, 120, 120},
-        {-11.85f, 2, 1, 0, 0},        {-11.65f, 3, 4, 0, 0},       {-11.75f, 2, 2, 0, 0},
-        {0.45f, 124, 124, 4, 4},      {0.3f, 123, 123, 3, 3},      {15.0f, 255, 255, 150, 150},
-        {1.25f, 132, 132, 12, 12},    {1.35f, 134, 134, 14, 14},   {14.0f, 255, 255, 140, 140},
-        {-13.0f, 0, 0, 0, 0},         {30.0f, 255, 255, 255, 255}, {kNaN, 0, 0, 0, 0},
-        {kInf, 255, 255, 255, 255},   {-kInf, 0, 0, 0, 0},         {0.05f, 120, 120, 0, 0},
-        {0.14999951f, 121, 122, 1, 1}};
+        {0.0f, 120, 120, 0, 0},        {-0.1f, 119, 119, 0, 0},      {0.7f, 127, 127, 7, 7},
+        {3.0f, 150, 150, 30, 30},      {-12.0f, 0, 0, 0, 0},         {12.0f, 240, 240, 120, 120},
+        {-11.85f, 2, 1, 0, 0},         {-11.65f, 3, 4, 0, 0},        {-11.75f, 2, 2, 0, 0},
+        {0.45f, 124, 124, 4, 4},       {0.3f, 123, 123, 3, 3},       {15.0f, 255, 255, 150, 150},
+        {1.25f, 132, 132, 12, 12},     {1.35f, 134, 134, 14, 14},    {14.0f, 255, 255, 140, 140},
+        {-13.0f, 0, 0, 0, 0},          {30.0f, 255, 255, 255, 255},  {kNaN, 0, 0, 0, 0},
+        {kInf, 255, 255, 255, 255},    {-kInf, 0, 0, 0, 0},          {0.05f, 120, 120, 0, 0},
+        {0.14999951f, 121, 122, 1, 1}, {0.45000005f, 124, 124, 4, 5}};
     for (const Row& r : rows) {
         EXPECT_EQ(bandGainByte(r.value), r.bandGain) << r.value;
         EXPECT_EQ(directGainByte(r.value), r.directGain) << r.value;
@@ -318,12 +320,13 @@ TEST(FullStateFrame, GoldenSetAndItsByteRanges) {
         EXPECT_EQ(bytesAt(frame, r.from, r.to).toHex(' '), hex(r.bytes).toHex(' '))
             << r.from << ".." << r.to;
     }
-    // A half step goes the single-precision road (the band request gives 02); the lowest echo
-    // high cut read-out, "4KHz", is the word 0.
+    // A half step and its Q go the single-precision road (the band request gives 02 and 04);
+    // the lowest echo high cut read-out, "4KHz", is the word 0.
     PageValues p = goldenPages();
-    p.LkSlide6[2].db = -11.85f;
+    p.LkSlide6[2] = {-11.85f, 0.45000005f, 200.0f};
     p.Text6 = QStringLiteral("4KHz");
     const QByteArray changed = fullStateFrame(p);
     EXPECT_EQ(changed.at(81), '\x01');
+    EXPECT_EQ(changed.at(84), '\x05');
     EXPECT_EQ(bytesAt(changed, 170, 171), hex("00 00"));
 }

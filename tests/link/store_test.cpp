@@ -1,5 +1,5 @@
 // What handlers store for the senders: the store's own test, and stores and clicks made while
-// a reply is being gathered.
+// a request awaits its answer or a reply is being gathered.
 
 #include "core/messages.h"
 #include "link/frames.h"
@@ -16,14 +16,18 @@ namespace {
 const QByteArray kProbe = hex("3F");
 const QByteArray kConnectCmd = hex("A5 67 33 31 31 30 02 01 7F");
 
-// A linked rig past the last block's window, parameter steps sending their number.
+// A linked rig past the last block's window, parameter steps sending their number and the
+// value of their control.
 struct QuietLinkedRig : Rig {
     QuietLinkedRig() {
         connect();
         clock.advance(100);
         prompter.boxes.clear();
-        engine.setFrameSource([](int step) { return QByteArray(1, static_cast<char>(step)); });
+        engine.setFrameSource([this](int step) {
+            return QByteArray({static_cast<char>(step), static_cast<char>(value)});
+        });
     }
+    int value = 1;
 };
 
 } // namespace
@@ -81,28 +85,43 @@ TEST(LinkStores, TheStoresOwnTestDecides) {
     }
 }
 
-// Catches a store during a gather that the reply is judged against (an error for the old
-// request), that is lost, that starts its sender before the judgement, that is replayed out of
-// order or against the values written at once (the recall cleared DeviceReady, its own test
-// must see it as it was); and operands not visible at once.
-TEST(LinkStores, StoresDuringAGatherFollowTheJudgement) {
-    QuietLinkedRig rig;
-    rig.engine.store(request(25));
-    rig.nextWrite();
-    rig.line.feed(hex("35 82"));
-    EXPECT_TRUE(rig.engine.store({.step = 40, .StepValue = 4}));
-    EXPECT_TRUE(rig.engine.store(recall(10, 2, 2)));
-    EXPECT_EQ(rig.engine.PendingStep, 52);
-    EXPECT_EQ(rig.engine.StepValue, 4);
-    EXPECT_FALSE(rig.engine.DeviceReady);
-    EXPECT_FALSE(rig.engine.Timer3().Enabled()) << "waits for the judgement";
-    rig.line.feed(hex("05 01"));
-    EXPECT_TRUE(rig.prompter.boxes.empty()) << "judged as step 25's acknowledgement";
-    EXPECT_EQ(rig.engine.PendingStep, 52);
-    EXPECT_EQ(rig.engine.RecallMode, 10);
-    EXPECT_EQ(rig.engine.StepValue, 4);
-    EXPECT_FALSE(rig.engine.DeviceReady);
-    EXPECT_EQ(rig.nextWrite(), blockReadFrame(10, 2, 2));
+// Catches a store made while a request awaits its answer (before its first byte or while it
+// arrives) that the answer is judged against (an error for the first control), that is lost
+// (the last move of a drag, stopped by the acknowledgement of its previous frame), that cuts in
+// before the judgement or changes a link variable before it is applied.
+TEST(LinkStores, StoresWhileARequestIsAwaitedFollowItsJudgement) {
+    struct Case {
+        const char* name;
+        LinkStore store;
+        QByteArray next; // the next frame, with the control moved to 2
+    };
+    const Case cases[] = {
+        {"drag", request(25), QByteArray({25, 2})},
+        {"second control", {.step = 40, .StepValue = 4}, QByteArray({40, 2})},
+        {"recall", recall(10, 2, 2), blockReadFrame(10, 2, 2)},
+    };
+    for (const Case& c : cases) {
+        for (const bool duringAnswer : {false, true}) {
+            SCOPED_TRACE(::testing::Message() << c.name << (duringAnswer ? ", answer begun" : ""));
+            QuietLinkedRig rig;
+            rig.engine.store(request(25));
+            EXPECT_EQ(rig.nextWrite(), QByteArray({25, 1}));
+            rig.clock.advance(3);
+            if (duringAnswer) {
+                rig.line.feed(hex("35 82"));
+            }
+            rig.value = 2;
+            EXPECT_TRUE(rig.engine.store(c.store));
+            EXPECT_EQ(rig.engine.PendingStep, 25) << "put off";
+            EXPECT_EQ(rig.engine.StepValue, 0x7F);
+            EXPECT_TRUE(rig.engine.DeviceReady);
+            EXPECT_FALSE(rig.engine.Timer3().Enabled());
+            rig.line.feed(duringAnswer ? hex("05 01") : hex("35 82 05 01"));
+            EXPECT_TRUE(rig.prompter.boxes.empty()) << "judged as step 25's acknowledgement";
+            EXPECT_EQ(rig.engine.PendingStep, *c.store.step);
+            EXPECT_EQ(rig.nextWrite(), c.next);
+        }
+    }
 }
 
 // Catches a section recall clicked during the gather of the disconnection's acknowledgement
@@ -164,7 +183,7 @@ TEST(LinkStores, DisconnectClickDuringAGatherIsTestedAgain) {
     rig.nextWrite();
     rig.line.feed(hex("35 82"));
     rig.engine.mnutuoji_Click();
-    EXPECT_EQ(rig.engine.PendingStep, 1);
+    EXPECT_EQ(rig.engine.PendingStep, 25) << "put off";
     EXPECT_FALSE(rig.engine.Timer1().Enabled());
     rig.line.feed(hex("05 01"));
     EXPECT_TRUE(rig.prompter.boxes.empty());

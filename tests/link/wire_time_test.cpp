@@ -1,6 +1,6 @@
-// Wire time: a frame takes 260.4 us a byte to leave, and nothing is written while the last one
-// can still be on the wire. The whole set (220 bytes, 57.3 ms) outlasts the second sender's
-// 50 ms beat; the short frames never do.
+// Wire time: a frame takes 260.4 us a byte to leave; nothing is written while the last one can
+// still be on the wire, and a request is awaited until 70 ms after its last byte. The whole set
+// (220 bytes, 57.3 ms) outlasts the second sender's 50 ms beat; the short frames never do.
 
 #include "core/messages.h"
 #include "link/full_state_frame.h"
@@ -83,22 +83,22 @@ TEST(LinkWireTime, DroppedStepNeitherWritesNorCounts) {
     }
 }
 
-// Catches a second copy of the whole set written behind the first (cut by the buffer clear,
-// or answered late against the next request), a busy tick that does not count, and a wire
-// held longer than the frame takes (no second copy at T + 100).
-TEST(LinkWireTime, WholeSetIsNotWrittenAgainWhileOnTheWire) {
+// Catches a second copy of the whole set written inside its window (cut by the buffer clear,
+// or answered late against the next request, twice "数据导入完成!"), an awaited tick that does
+// not count, and a window held longer than the frame's wire time and 70 ms (128 ms).
+TEST(LinkWireTime, WholeSetIsWrittenAgainOnlyAfterItsWindow) {
     struct Case {
         std::int64_t ackAt;
         std::vector<std::int64_t> writes; // after T
     };
-    for (const Case& c : {Case{98, {0}}, Case{101, {0, 100}}}) {
+    for (const Case& c : {Case{98, {0}}, Case{127, {0}}, Case{160, {0, 150}}}) {
         SCOPED_TRACE(c.ackAt);
         WireRig rig;
         const std::size_t from = rig.line.writes.size();
         const std::int64_t t = rig.storeAndWrite(53);
         rig.clock.advance(55);
-        EXPECT_EQ(rig.line.writes.size(), from + 1) << "wire busy until T + 57.3";
-        EXPECT_EQ(rig.engine.ReplyWaitCount, 2) << "the busy tick counts";
+        EXPECT_EQ(rig.line.writes.size(), from + 1);
+        EXPECT_EQ(rig.engine.ReplyWaitCount, 2) << "the awaited tick counts";
         rig.clock.advance(c.ackAt - 55);
         rig.line.feed(kWholeSetAck);
         rig.clock.advance(30);
@@ -111,15 +111,16 @@ TEST(LinkWireTime, WholeSetIsNotWrittenAgainWhileOnTheWire) {
     }
 }
 
-// Catches a give-up that comes after a count of writes instead of ticks (the whole set would
-// take two seconds), and short frames thinned out by a wire held too long.
+// Catches a give-up that comes after a count of writes instead of ticks, and a request
+// written again inside its window (wire time and 70 ms: 128 ms for the whole set, 74 ms for a
+// band): a silent unit gets 7, 11 and 6 copies within the same 21 ticks.
 TEST(LinkWireTime, GiveUpAtTheTwentyFirstTick) {
     struct Case {
         int step;
         std::int64_t beat;
         std::size_t writes;
     };
-    for (const Case c : {Case{53, 50, 11}, Case{34, 50, 21}, Case{2, 20, 21}}) {
+    for (const Case c : {Case{53, 50, 7}, Case{34, 50, 11}, Case{2, 20, 6}}) {
         SCOPED_TRACE(c.step);
         WireRig rig;
         const std::size_t from = rig.line.writes.size();
@@ -139,37 +140,45 @@ TEST(LinkWireTime, GiveUpAtTheTwentyFirstTick) {
     }
 }
 
-// Catches what replaces an unanswered whole set cutting in while it is still on the wire, and
-// a replacement that restarts the count.
-TEST(LinkWireTime, ChangeReplacesAnUnansweredWholeSetOnceTheWireIsFree) {
+// Catches an edit that replaces an unanswered whole set (the unit never gets the loaded file,
+// DeviceReady stays cleared) or cuts in before its answer: the edit follows the download.
+TEST(LinkWireTime, EditDuringTheWholeSetFollowsIt) {
     struct Case {
         int step;
         QByteArray frame;
-        std::int64_t at; // after T: the first free tick of the step's sender
-        int count;       // ReplyWaitCount after it
+        std::int64_t ackAt; // after T
     };
-    for (const Case& c : {Case{26, kSlider, 70, 4}, Case{40, kBand, 100, 3}}) {
+    for (const Case& c : {Case{26, kSlider, 60}, Case{40, kBand, 140}}) {
         SCOPED_TRACE(c.step);
         WireRig rig;
         const std::size_t from = rig.line.writes.size();
-        const std::int64_t t = rig.storeAndWrite(53);
+        rig.storeAndWrite(53);
         rig.clock.advance(10);
-        rig.engine.store(request(c.step));
+        EXPECT_TRUE(rig.engine.store(request(c.step)));
+        rig.clock.advance(c.ackAt - 10);
+        EXPECT_EQ(rig.engine.PendingStep, 53) << "put off";
+        rig.line.feed(kWholeSetAck);
+        EXPECT_EQ(rig.boxTexts(), QStringList({msg::text(msg::kImportDone)}));
+        EXPECT_TRUE(rig.engine.DeviceReady);
         EXPECT_EQ(rig.nextWrite(), c.frame);
-        EXPECT_EQ(rig.writeTimesSince(from, t), (std::vector<std::int64_t>{0, c.at}));
-        EXPECT_EQ(rig.engine.ReplyWaitCount, c.count);
+        EXPECT_EQ(rig.writtenSince(from), (std::vector<QByteArray>{kWholeSet, c.frame}));
     }
 }
 
-// Catches a wrong time a byte (10 bits at 38400 baud, 260.4 us): frames that end just before
-// or just after the sender's next tick, 20 ms for the first sender and 50 ms for the second.
+// Catches a wrong time a byte (10 bits at 38400 baud, 260.4 us): frames whose window ends
+// just before or just after the sender's next tick, and, after a stray answer has ended the
+// window early, frames that end just before or after it.
 TEST(LinkWireTime, BusyForExactlyTheFrameTime) {
     struct Case {
         int step;
         int bytes;
+        bool strayAnswer;       // a probe answer 1 ms after the write
         std::int64_t nextWrite; // after T
     };
-    for (const Case c : {Case{2, 76, 20}, Case{2, 77, 40}, Case{40, 191, 50}, Case{40, 193, 100}}) {
+    const Case cases[] = {{2, 34, false, 80},    {2, 39, false, 100}, {40, 111, false, 100},
+                          {40, 116, false, 150}, {2, 76, true, 20},   {2, 77, true, 40},
+                          {40, 191, true, 50},   {40, 193, true, 100}};
+    for (const Case c : cases) {
         SCOPED_TRACE(c.bytes);
         WireRig rig;
         rig.engine.setFrameSource(
@@ -177,6 +186,10 @@ TEST(LinkWireTime, BusyForExactlyTheFrameTime) {
         rig.engine.store(request(c.step));
         rig.nextWrite();
         const std::int64_t t = rig.clock.now();
+        if (c.strayAnswer) {
+            rig.clock.advance(1);
+            rig.line.feed(hex("52 3A"));
+        }
         rig.nextWrite();
         EXPECT_EQ(rig.clock.now() - t, c.nextWrite);
     }

@@ -7,11 +7,14 @@
 #include "controls/dc_button.h"
 #include "controls/option_group.h"
 #include "controls/text_box.h"
+#include "link/frames.h"
 #include "pages/block_fixture.h"
 
+#include <QApplication>
 #include <QRadioButton>
 #include <QSlider>
 #include <QTest>
+#include <QWheelEvent>
 #include <functional>
 #include <gtest/gtest.h>
 #include <optional>
@@ -101,6 +104,10 @@ struct Matrix : LinkedPages {
     // Both senders stopped, the operands at kUntouched, the unit ready; with the link up the
     // sender that does not own `step` is running, so that a handler stopping it shows.
     void prepare(bool up, int step, int timer) {
+        if (engine->recallOrDownloadRunning()) {
+            line.unplug(); // ends the recall the last case stored, which nothing answers
+            prompter.boxes.clear();
+        }
         setLinkUp(true);
         engine->PendingStep = 0;
         clock.advance(50); // each sender finds a step it does not own and stops
@@ -123,9 +130,10 @@ struct Matrix : LinkedPages {
 
 // Catches, per handler: the wrong step, operand or owner timer; an operand stored into the
 // wrong variable; the other sender stopped; anything stored or started with the link down
-// (port closed, or open while the connect button is still enabled).
+// (port closed, or open while the connect button is still enabled). Each of the three passes
+// has its own pages, so that every act moves its control there too and raises its event.
 TEST(HandlerRequests, EveryHandlerLinkedAndNot) {
-    Matrix f;
+    Matrix f, down[2];
     for (const Row& r : rows()) {
         SCOPED_TRACE(r.name);
         f.prepare(true, r.step, r.timer);
@@ -139,51 +147,73 @@ TEST(HandlerRequests, EveryHandlerLinkedAndNot) {
 
         for (const bool portOpen : {false, true}) {
             SCOPED_TRACE(portOpen ? "port open, not linked" : "port closed");
-            f.prepare(false, r.step, r.timer);
-            f.line.open = portOpen;
-            r.act(*f.pages);
-            EXPECT_EQ(f.engine->PendingStep, r.step + 100);
-            EXPECT_EQ(f.engine->StepValue, kUntouched);
-            EXPECT_EQ(f.engine->StepIndex, kUntouched);
-            EXPECT_EQ(f.engine->SaveModeIndex, kUntouched);
-            EXPECT_FALSE(f.timer(2));
-            EXPECT_FALSE(f.timer(3));
+            Matrix& d = down[portOpen];
+            d.prepare(false, r.step, r.timer);
+            d.line.open = portOpen;
+            r.act(*d.pages);
+            EXPECT_EQ(d.engine->PendingStep, r.step + 100);
+            EXPECT_EQ(d.engine->StepValue, kUntouched);
+            EXPECT_EQ(d.engine->StepIndex, kUntouched);
+            EXPECT_EQ(d.engine->SaveModeIndex, kUntouched);
+            EXPECT_FALSE(d.timer(2));
+            EXPECT_FALSE(d.timer(3));
         }
     }
 }
 
 // Catches: a recall sent while the link is down or the unit busy (a connection's read or
-// another recall), the wrong section or block, a preset not taken from the list, or
-// DeviceReady left true (the recalled block's band echoes would queue requests).
+// another recall) or on a stray wheel, the wrong section or block, a preset not taken from the
+// list (the first and the last item of each are sent as shown), or DeviceReady left true (the
+// recalled block's band echoes would queue requests).
 TEST(HandlerRequests, SectionRecallNeedsLinkAndReadyUnit) {
     struct Recall {
         ComboBox* PageSet::*combo;
-        int index, RecallMode, NextBlock;
+        int last, RecallMode, NextBlock;
     };
     const Recall recalls[] = {{&PageSet::Combo1, 5, 9, 1},
-                              {&PageSet::Combo2, 2, 10, 2},
+                              {&PageSet::Combo2, 5, 10, 2},
                               {&PageSet::Combo3, 7, 11, 3},
-                              {&PageSet::Combo4, 4, 12, 4}};
-    Matrix f;
+                              {&PageSet::Combo4, 5, 12, 4}};
     for (const Recall& r : recalls) {
-        SCOPED_TRACE(r.RecallMode);
-        for (const bool up : {true, false}) {
-            for (const bool ready : {true, false}) {
-                f.prepare(up, 52, 2);
-                f.engine->DeviceReady = ready;
-                f.engine->RecallMode = f.engine->NextBlock = f.engine->RecallPreset = kUntouched;
-                pick(f.pages.get()->*r.combo, r.index);
-                const bool sent = up && ready;
-                EXPECT_EQ(f.engine->PendingStep, sent ? 52 : 152) << up << ready;
-                EXPECT_EQ(f.engine->RecallMode, sent ? r.RecallMode : kUntouched);
-                EXPECT_EQ(f.engine->NextBlock, sent ? r.NextBlock : kUntouched);
-                EXPECT_EQ(f.engine->RecallPreset, sent ? r.index : kUntouched);
-                EXPECT_EQ(f.engine->DeviceReady, sent ? false : ready);
-                EXPECT_EQ(f.timer(2), sent);
-                EXPECT_EQ(f.engine->StepValue, kUntouched);
+        for (const int preset : {0, r.last}) {
+            SCOPED_TRACE(testing::Message() << r.RecallMode << " preset " << preset);
+            Matrix f; // a recall sent holds the unit busy: each one its own pages
+            // A wheel over a list that does not have the keyboard focus (nor takes it) is a
+            // stray scroll of the page: it neither picks an item nor recalls.
+            ComboBox* list = f.pages.get()->*r.combo;
+            EXPECT_EQ(list->focusPolicy(), Qt::StrongFocus);
+            f.prepare(true, 52, 2);
+            list->setListIndex(1);
+            QWheelEvent wheel({4, 4}, list->mapToGlobal(QPointF(4, 4)), {}, {0, -120}, Qt::NoButton,
+                              Qt::NoModifier, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(list, &wheel);
+            EXPECT_FALSE(wheel.isAccepted()) << "left to the page";
+            EXPECT_EQ(list->ListIndex(), 1);
+            EXPECT_EQ(f.engine->PendingStep, 152);
+            for (const bool up : {false, true}) {
+                for (const bool ready : {false, true}) {
+                    f.prepare(up, 52, 2);
+                    f.engine->DeviceReady = ready;
+                    f.engine->RecallMode = f.engine->NextBlock = f.engine->RecallPreset =
+                        kUntouched;
+                    pick(list, preset);
+                    const bool sent = up && ready; // the last of the four
+                    EXPECT_EQ(f.engine->PendingStep, sent ? 52 : 152) << up << ready;
+                    EXPECT_EQ(f.engine->RecallMode, sent ? r.RecallMode : kUntouched);
+                    EXPECT_EQ(f.engine->NextBlock, sent ? r.NextBlock : kUntouched);
+                    EXPECT_EQ(f.engine->RecallPreset, sent ? preset : kUntouched);
+                    EXPECT_EQ(f.engine->DeviceReady, sent ? false : ready);
+                    EXPECT_EQ(f.timer(2), sent);
+                    EXPECT_EQ(f.engine->StepValue, kUntouched);
+                    f.clock.advance(20); // what the unit receives
+                    EXPECT_EQ(f.line.writes, sent ? std::vector{link::blockReadFrame(
+                                                        r.RecallMode, preset, r.NextBlock)}
+                                                  : std::vector<QByteArray>{});
+                }
             }
         }
     }
+    Matrix f;
     // A list showing no item recalls with the preset already stored.
     f.prepare(true, 52, 2);
     f.engine->RecallPreset = 3;

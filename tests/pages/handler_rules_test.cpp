@@ -146,8 +146,10 @@ TEST(HandlerDisplay, SaveButtonFollowsTheSaveModeWhateverTheLink) {
     EXPECT_EQ(f.engine->PendingStep, 0);
 }
 
-// Catches: the cut pair not held (or held with > instead of >=), a read-out or graph cut-off
-// left at the unheld value, and the bass volumes coupled to each other.
+// Catches: a cut moved past the other not held at it (either way round), a cut moved onto the
+// other or off it pushed elsewhere, a read-out or graph cut-off left at the unheld value, and
+// the bass volumes coupled to each other. Whether equal counts as passed (>= or >) cannot
+// show: holding a cut at the value it was moved to changes nothing.
 TEST(HandlerDisplay, SubwooferCutsStayInOrder) {
     LinkedPages f;
     PageSet& p = *f.pages;
@@ -162,11 +164,12 @@ TEST(HandlerDisplay, SubwooferCutsStayInOrder) {
     EXPECT_EQ(p.ctSlide12[1]->Value(), 50);
     EXPECT_EQ(p.Text12[1]->Text(), QStringLiteral("70Hz"));
     EXPECT_FLOAT_EQ(p.EQline6->LP_F(), 70.0f);
-    move(p.ctSlide12[1], 50); // equal is held too: a slider that does not move stays
-    EXPECT_EQ(p.ctSlide12[1]->Value(), 50);
-    move(p.ctSlide12[1], 51);
-    EXPECT_EQ(p.ctSlide12[1]->Value(), 51);
-    move(p.ctSlide12[0], 51);
+    // Off the low cut, onto it, just past it, off again; then the low cut just past.
+    for (const auto& [to, held] : {std::pair{51, 51}, {50, 50}, {49, 50}, {51, 51}}) {
+        move(p.ctSlide12[1], to);
+        EXPECT_EQ(p.ctSlide12[1]->Value(), held) << to;
+    }
+    move(p.ctSlide12[0], 52);
     EXPECT_EQ(p.ctSlide12[0]->Value(), 51);
     EXPECT_EQ(p.Text12[0]->Text(), QStringLiteral("71Hz"));
 
@@ -176,58 +179,92 @@ TEST(HandlerDisplay, SubwooferCutsStayInOrder) {
     EXPECT_EQ(p.ctSlide12[3]->Value(), 10);
 }
 
-// Catches: each order rule of the volume, maximum and power-on sliders (>= for the volume,
-// > for the power-on and the pull-down), boxes not rewritten, a pull-down that also raises,
-// and a maximum sending the pulled value's step instead of its own.
+// Catches, on each of the three volume rows (music, microphone, effect), the other two rows'
+// maxima above the moved row's: a volume (dragged or typed), power-on or pull-down held to
+// another row's maximum, or a value just past its own let through; a pull-down that raises or
+// touches another row; boxes not rewritten; a maximum sending the pulled value's step instead of
+// its own. A slider set to its own value raises nothing, so the rows at the maximum cannot tell
+// >= from >: they catch a value equal to the maximum moved off it.
 TEST(HandlerDisplay, VolumeOrderRules) {
+    enum Moved { Volume, Typed, PowerOn, Maximum };
     struct Case {
         const char* name;
         int volume, powerOn, maximum;
-        ctSlide* PageSet::*moved; // none: the music volume ctSlide1(0)
+        Moved moved;
         int to;
         int volumeAfter, powerOnAfter, maximumAfter;
-        int step;
     };
-    // Music row: ctSlide1(0), power-on ctSlide13, maximum ctSlide14.
     const Case cases[] = {
-        {"volume dragged over the maximum", 32, 32, 60, nullptr, 70, 60, 32, 60, 7},
-        {"volume dragged to the maximum", 32, 32, 60, nullptr, 60, 60, 32, 60, 7},
-        {"maximum under both", 50, 32, 80, &PageSet::ctSlide14, 20, 20, 20, 20, 40},
-        {"maximum under the power-on only", 10, 32, 80, &PageSet::ctSlide14, 20, 10, 20, 20, 40},
-        {"maximum under the volume only", 50, 10, 80, &PageSet::ctSlide14, 20, 20, 10, 20, 40},
-        {"maximum to exactly both", 30, 30, 80, &PageSet::ctSlide14, 30, 30, 30, 30, 40},
-        {"maximum raised", 20, 20, 20, &PageSet::ctSlide14, 70, 20, 20, 70, 40},
-        {"power-on dragged to the maximum", 32, 32, 60, &PageSet::ctSlide13, 60, 32, 60, 60, 39},
-        {"power-on dragged over", 32, 32, 60, &PageSet::ctSlide13, 61, 32, 60, 60, 39},
+        {"volume dragged over the maximum", 32, 32, 60, Volume, 70, 60, 32, 60},
+        {"volume dragged just past the maximum", 32, 32, 60, Volume, 61, 60, 32, 60},
+        {"volume dragged to the maximum", 32, 32, 60, Volume, 60, 60, 32, 60},
+        {"volume typed just past the maximum", 32, 32, 60, Typed, 61, 60, 32, 60},
+        {"volume typed under the maximum", 32, 32, 60, Typed, 45, 45, 32, 60},
+        {"maximum under both", 50, 32, 80, Maximum, 20, 20, 20, 20},
+        {"maximum just under both", 50, 50, 80, Maximum, 49, 49, 49, 49},
+        {"maximum under the power-on only", 10, 32, 80, Maximum, 20, 10, 20, 20},
+        {"maximum under the volume only", 50, 10, 80, Maximum, 20, 20, 10, 20},
+        {"maximum to exactly both", 30, 30, 80, Maximum, 30, 30, 30, 30},
+        {"maximum raised", 20, 20, 20, Maximum, 70, 20, 20, 70},
+        {"power-on dragged to the maximum", 32, 32, 60, PowerOn, 60, 32, 60, 60},
+        {"power-on dragged just past the maximum", 32, 32, 60, PowerOn, 61, 32, 60, 60},
     };
+    struct Row {
+        ctSlide* PageSet::*powerOn;
+        TextBox* PageSet::*powerOnBox;
+        ctSlide* PageSet::*maximum;
+        TextBox* PageSet::*maximumBox;
+        int steps[4]; // by Moved
+    };
+    using P = PageSet;
+    const Row rows[] = {{&P::ctSlide13, &P::Text13, &P::ctSlide14, &P::Text14, {7, 7, 39, 40}},
+                        {&P::ctSlide15, &P::Text15, &P::ctSlide16, &P::Text16, {14, 14, 41, 42}},
+                        {&P::ctSlide17, &P::Text17, &P::ctSlide18, &P::Text18, {24, 24, 43, 44}}};
+    Linked f;
+    PageSet& p = *f.pages;
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        Linked f;
-        PageSet& p = *f.pages;
-        p.ctSlide1[0]->setValue(c.volume);
-        p.ctSlide13->setValue(c.powerOn);
-        p.ctSlide14->setValue(c.maximum);
-        for (TextBox* box : {p.Text1[0], p.Text1[1], p.Text1[2], p.Text13, p.Text14}) {
-            box->setText(QStringLiteral("?"));
-        }
-        move(c.moved ? p.*c.moved : p.ctSlide1[0], c.to);
-        EXPECT_EQ(p.ctSlide1[0]->Value(), c.volumeAfter);
-        EXPECT_EQ(p.ctSlide13->Value(), c.powerOnAfter);
-        EXPECT_EQ(p.ctSlide14->Value(), c.maximumAfter);
-        EXPECT_EQ(f.engine->PendingStep, c.step);
-        // Whatever moved shows its value; a volume move rewrites all three boxes.
-        if (c.volumeAfter != c.volume || c.moved == nullptr) {
-            EXPECT_EQ(p.Text1[0]->Text(), QString::number(c.volumeAfter));
-        }
-        if (c.moved == nullptr) {
-            EXPECT_EQ(p.Text1[1]->Text(), QStringLiteral("32"));
-            EXPECT_EQ(p.Text1[2]->Text(), QStringLiteral("32"));
-        }
-        if (c.powerOnAfter != c.powerOn || c.moved == &PageSet::ctSlide13) {
-            EXPECT_EQ(p.Text13->Text(), QString::number(c.powerOnAfter));
-        }
-        if (c.moved == &PageSet::ctSlide14) {
-            EXPECT_EQ(p.Text14->Text(), QString::number(c.maximumAfter));
+        for (std::size_t k = 0; k < 3; ++k) {
+            SCOPED_TRACE(testing::Message() << c.name << ", row " << k);
+            const Row& r = rows[k];
+            for (std::size_t j = 0; j < 3; ++j) {
+                p.ctSlide1[j]->setValue(c.volume);
+                (p.*rows[j].powerOn)->setValue(c.powerOn);
+                (p.*rows[j].maximum)->setValue(j == k ? c.maximum : 80);
+                for (TextBox* box : {p.Text1[j], p.*rows[j].powerOnBox, p.*rows[j].maximumBox}) {
+                    box->setText(QStringLiteral("?"));
+                }
+            }
+            f.engine->PendingStep = 0;
+            if (c.moved == Typed) {
+                p.Text1[k]->setText(QString::number(c.to));
+                QTest::keyClick(p.Text1[k], Qt::Key_Return);
+            } else {
+                move(c.moved == Volume    ? p.ctSlide1[k]
+                     : c.moved == PowerOn ? p.*r.powerOn
+                                          : p.*r.maximum,
+                     c.to);
+            }
+            EXPECT_EQ(f.engine->PendingStep, r.steps[c.moved]);
+            for (std::size_t j = 0; j < 3; ++j) {
+                const bool own = j == k;
+                EXPECT_EQ(p.ctSlide1[j]->Value(), own ? c.volumeAfter : c.volume) << j;
+                EXPECT_EQ((p.*rows[j].powerOn)->Value(), own ? c.powerOnAfter : c.powerOn) << j;
+                EXPECT_EQ((p.*rows[j].maximum)->Value(), own ? c.maximumAfter : 80) << j;
+                // A volume move rewrites all three volume boxes.
+                if (c.moved <= Typed) {
+                    EXPECT_EQ(p.Text1[j]->Text(), QString::number(own ? c.volumeAfter : c.volume));
+                }
+            }
+            // Whatever moved or was pulled down shows its value.
+            if (c.volumeAfter != c.volume) {
+                EXPECT_EQ(p.Text1[k]->Text(), QString::number(c.volumeAfter));
+            }
+            if (c.powerOnAfter != c.powerOn || c.moved == PowerOn) {
+                EXPECT_EQ((p.*r.powerOnBox)->Text(), QString::number(c.powerOnAfter));
+            }
+            if (c.moved == Maximum) {
+                EXPECT_EQ((p.*r.maximumBox)->Text(), QString::number(c.maximumAfter));
+            }
         }
     }
 }

@@ -84,6 +84,9 @@ TEST(PageWiring, TheSendersWriteTheFramesOfThePages) {
                         {35, 3, 0, 0, "A5 67 33 31 31 30 04 07 05 50 5C"},
                         {20, 0, 8, 0, ""}};
     const auto send = [&f](const Row& r) {
+        while (f.engine->requestAwaited()) { // the last frame's window: nothing answers it
+            f.clock.advance(1);
+        }
         f.engine->store({.step = r.step,
                          .StepValue = r.stepValue,
                          .StepIndex = r.stepIndex,
