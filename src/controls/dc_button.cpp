@@ -73,10 +73,9 @@ dcButton::dcButton(const QString& caption, QWidget* parent)
     Q_UNUSED(factoryInstalled);
     // A widget its own style sheet styles takes the application's (the desktop's) font, not
     // its parent's, whenever its font is worked out again: after every colour change, and when
-    // the desktop's font changes. The font it is built with, its parent's, stays its own.
-    QFont own = font();
-    own.setResolveMask(QFont::AllPropertiesResolved);
-    setFont(own);
+    // the desktop's font changes. What the window set in the font it is built with (the pixel
+    // size, the Chinese faces) becomes its own.
+    setFont(font());
     connect(this, &QPushButton::clicked, this, &dcButton::Click);
     restyle();
 }

@@ -159,6 +159,11 @@ void expectTextsFit(QWidget& window, const std::string& where) {
     }
 }
 
+void expectButtonsInWindowType(Form1& form, const std::string& where) {
+    for (const dcButton* b : form.findChildren<dcButton*>())
+        EXPECT_EQ(b->font(), form.font()) << where << " " << describe(b).toStdString();
+}
+
 void expectReadoutsFitEveryValue(Form1& form, const std::string& where) {
     PageSet& p = form.pageSet();
     for (ctSlide* s : form.findChildren<ctSlide*>()) {
@@ -230,8 +235,14 @@ TEST_P(DesktopFontSize, EveryTextFitsAndNothingOverlaps) {
             expectTextsFit(at.form(), where);
             expectNoOverlaps(at.form(), where);
         }
+        expectButtonsInWindowType(at.form(), state);
     });
     expectReadoutsFitEveryValue(at.form(), std::to_string(GetParam()) + " pt: ");
+    // The desktop's font changing under the open window changes none of its type either.
+    QFont larger = QApplication::font();
+    larger.setPointSize(GetParam() + 4);
+    QApplication::setFont(larger);
+    expectButtonsInWindowType(at.form(), "desktop font changed");
 }
 
 INSTANTIATE_TEST_SUITE_P(Points, DesktopFontSize, ::testing::Values(9, 11, 14));

@@ -125,7 +125,9 @@ TEST(DcButtonAccess, CheckedFollowsTheStateColourOnly) {
     QSignalSpy clicks(&plain, &dcButton::Click);
     actions->doAction(QAccessibleActionInterface::pressAction());
     EXPECT_EQ(clicks.count(), 0);
+    EXPECT_TRUE(face->state().pressed);
     EXPECT_TRUE(clicks.wait(1000));
+    EXPECT_FALSE(face->state().pressed);
     plain.setEnabled(false);
     EXPECT_FALSE(actions->actionNames().contains(QAccessibleActionInterface::pressAction()));
 }
