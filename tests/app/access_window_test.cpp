@@ -4,7 +4,6 @@
 #include "app/form_helpers.h"
 #include "app/qt_translations.h"
 #include "app/tab_strip.h"
-#include "controls/colors.h"
 #include "controls/dc_button.h"
 #include "controls/qt_file_dialog.h"
 #include "controls/qt_prompter.h"
@@ -36,27 +35,24 @@ QAccessibleInterface* accessible(QObject* o) {
     return QAccessible::queryAccessibleInterface(o);
 }
 
-// A button whose colour (or, for a bypass, its graph) is its state, and what it reports
-// checked for.
+// The buttons whose colour (or, for a bypass, its graph's words) is their state.
 struct StateButton {
     const char* what;
     dcButton* (*button)(PageSet&);
-    std::vector<std::uint32_t> onColours; // empty: checked while the graph is bypassed
-    int equaliser = 0;                    // the bypass's graph
+    int equaliser = 0; // a bypass's graph
 };
 
 const std::vector<StateButton>& stateButtons() {
-    using namespace korvanex;
     static const std::vector<StateButton> buttons{
-        {"AUTO", [](PageSet& p) { return p.dcButton3[0]; }, {kColorPortClicked, kColorSelected}},
-        {"BGM", [](PageSet& p) { return p.dcButton3[1]; }, {kColorPortClicked, kColorSelected}},
-        {"AUX", [](PageSet& p) { return p.dcButton3[2]; }, {kColorPortClicked, kColorSelected}},
-        {"feedback OFF", [](PageSet& p) { return p.dcButton19[0]; }, {kColorSelected}},
-        {"feedback 2", [](PageSet& p) { return p.dcButton19[2]; }, {kColorSelected}},
-        {"mute", [](PageSet& p) { return p.dcButton31; }, {kColorOn}},
-        {"lock", [](PageSet& p) { return p.dcButton32; }, {kColorOn}},
-        {"music bypass", [](PageSet& p) { return p.eq(1).bypass; }, {}, 1},
-        {"subwoofer bypass", [](PageSet& p) { return p.eq(6).bypass; }, {}, 6},
+        {"AUTO", [](PageSet& p) { return p.dcButton3[0]; }},
+        {"BGM", [](PageSet& p) { return p.dcButton3[1]; }},
+        {"AUX", [](PageSet& p) { return p.dcButton3[2]; }},
+        {"feedback OFF", [](PageSet& p) { return p.dcButton19[0]; }},
+        {"feedback 2", [](PageSet& p) { return p.dcButton19[2]; }},
+        {"mute", [](PageSet& p) { return p.dcButton31; }},
+        {"lock", [](PageSet& p) { return p.dcButton32; }},
+        {"music bypass", [](PageSet& p) { return p.eq(1).bypass; }, 1},
+        {"subwoofer bypass", [](PageSet& p) { return p.eq(6).bypass; }, 6},
     };
     return buttons;
 }
@@ -73,11 +69,8 @@ std::string aftermath(FormHarness& h) {
                    .arg(QLatin1String(s.what), b->Caption())
                    .arg(b->BackColor(), 6, 16, QLatin1Char('0'))
                    .arg(accessible(b)->state().checked);
-        if (s.equaliser != 0) {
-            out << QStringLiteral("graph bypassed %1 '%2'")
-                       .arg(p.eq(s.equaliser).graph->EQ_BYPASS())
-                       .arg(accessible(p.eq(s.equaliser).graph)->text(QAccessible::Description));
-        }
+        if (s.equaliser != 0)
+            out << QStringLiteral("graph bypassed %1").arg(p.eq(s.equaliser).graph->EQ_BYPASS());
     }
     const auto& e = h.form->engine();
     out << QStringLiteral("mute %1 lock %2 step %3 value %4 timers %5 %6")
@@ -98,9 +91,9 @@ std::string aftermath(FormHarness& h) {
 // Catches a screen reader's press on a state button that does not do what a click does: Qt's
 // own toggle (the checked state flips, no Click, nothing stored or sent, the colour stays),
 // the refusal box of mute and lock skipped with the link down, a click run inside the
-// accessibility call instead of from the event loop after it, a SetFocus that clicks, and a
-// checked state that leaves the colour (or the graph's bypass) behind. A user's session of
-// presses, with the link down and up, against the same session of mouse clicks.
+// accessibility call instead of from the event loop after it, and a SetFocus that clicks.
+// A user's session of presses, with the link down and up, against the same session of mouse
+// clicks; the checked state that follows the colour is the mouse's.
 TEST(WindowAccess, StateButtonPressDoesWhatAClickDoes) {
     // Presses in order; repeats switch mute, lock and the bypasses back off.
     const std::vector<int> presses{1, 2, 0, 4, 3, 5, 5, 6, 6, 7, 8, 7};
@@ -132,16 +125,6 @@ TEST(WindowAccess, StateButtonPressDoesWhatAClickDoes) {
             EXPECT_EQ(aftermath(screen), before) << where << ": clicked inside the call";
             ASSERT_TRUE(clicks.wait(1000)) << where;
             EXPECT_EQ(aftermath(screen), aftermath(mouse)) << where;
-
-            PageSet& p = screen.form->pageSet();
-            for (const StateButton& each : stateButtons()) {
-                dcButton* b = each.button(p);
-                const bool on = each.onColours.empty()
-                                    ? p.eq(each.equaliser).graph->EQ_BYPASS()
-                                    : std::count(each.onColours.begin(), each.onColours.end(),
-                                                 b->BackColor()) > 0;
-                EXPECT_EQ(accessible(b)->state().checked, on) << where << ", then " << each.what;
-            }
             mouse.run(200);
             screen.run(200);
         }
@@ -167,8 +150,8 @@ TEST(WindowAccess, StateButtonPressDoesWhatAClickDoes) {
 }
 
 // Catches the bypass state heard nowhere but in the graph's painted words, and a bypass button
-// whose look changes with it: checked and the graph described "EQ BYPASS" while bypassed,
-// caption, colour and pixels as before.
+// whose look changes with it: checked, and the graph described "EQ BYPASS", while bypassed;
+// the button's pixels as before.
 TEST(WindowAccess, BypassButtonIsCheckedWhileItsGraphIsBypassed) {
     FormHarness h;
     h.form->show();
@@ -178,13 +161,10 @@ TEST(WindowAccess, BypassButtonIsCheckedWhileItsGraphIsBypassed) {
         const QImage look = panel.bypass->grab().toImage();
         for (bool on : {true, false}) {
             panel.bypass->click();
-            EXPECT_EQ(panel.graph->EQ_BYPASS(), on) << n;
             EXPECT_EQ(accessible(panel.bypass)->state().checked, on) << n;
             EXPECT_EQ(accessible(panel.graph)->text(QAccessible::Description),
                       on ? QStringLiteral("EQ BYPASS") : QString())
                 << n;
-            EXPECT_EQ(panel.bypass->Caption(), QStringLiteral("EQ-BYPASS")) << n;
-            EXPECT_EQ(panel.bypass->BackColor(), korvanex::kColorOff) << n;
             EXPECT_TRUE(panel.bypass->grab().toImage() == look) << n << (on ? " on" : " off");
         }
     }
