@@ -159,6 +159,8 @@ TEST(WindowAccess, BypassButtonIsCheckedWhileItsGraphIsBypassed) {
         const korvanex::EqPanel& panel = h.form->pageSet().eq(n);
         h.form->Image1_Click(panel.section().page);
         const QImage look = panel.bypass->grab().toImage();
+        EXPECT_TRUE(accessible(panel.bypass)->state().checkable) << n;
+        EXPECT_FALSE(accessible(panel.bypass)->state().checked) << n;
         for (bool on : {true, false}) {
             panel.bypass->click();
             EXPECT_EQ(accessible(panel.bypass)->state().checked, on) << n;

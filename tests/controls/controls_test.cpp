@@ -58,6 +58,7 @@ TEST(DcButton, CaptionAndBackColorAreStateWithoutClicks) {
     dcButton b(QStringLiteral("关"));
     QSignalSpy spy(&b, &dcButton::Click);
     EXPECT_EQ(b.BackColor(), kColorOff);
+    EXPECT_TRUE(b.styleSheet().contains(colorFromBgr(kColorOff).name())); // drawn so at once
     b.setCaption(QStringLiteral("开"));
     b.setBackColor(kColorOn);
     EXPECT_EQ(b.Caption(), QStringLiteral("开"));
