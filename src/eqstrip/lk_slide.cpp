@@ -274,7 +274,11 @@ void LkSlide::placeKnob() {
     announceGain();
 }
 
+// Screen readers hear the knob's value follow the gain; nothing is built while none listens.
 void LkSlide::announceGain() {
+    if (!QAccessible::isActive()) {
+        return;
+    }
     QAccessibleValueChangeEvent event(PicBar_, shownGain());
     QAccessible::updateAccessibility(&event);
 }
