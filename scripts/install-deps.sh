@@ -2,12 +2,13 @@
 # Installs the Debian 12 packages Korvanex needs to build, test and run, skipping those that
 # are already there. Uses sudo when not run as root. fonts-urw-base35 gives Nimbus Sans, close to
 # the band strip's Tahoma in width; without it the strip falls back to the wider DejaVu Sans,
-# which cuts its longest box texts.
+# which cuts its longest box texts. qt6-translations-l10n gives Qt's own texts (message box
+# buttons, file dialogs) in the user's language.
 set -euo pipefail
 
 packages=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-serialport-dev libgl-dev
           libgtest-dev libgmock-dev libbenchmark-dev fonts-noto-cjk
-          fonts-urw-base35)
+          fonts-urw-base35 qt6-translations-l10n)
 
 missing=()
 for p in "${packages[@]}"; do

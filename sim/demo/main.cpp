@@ -4,6 +4,7 @@
 // latency, as the processor does.
 
 #include "app/form1.h"
+#include "app/qt_translations.h"
 #include "sim/pty_unit.h"
 
 #include <QApplication>
@@ -20,6 +21,7 @@ constexpr int kUnitLatencyMs = 2;
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("korvanex-demo"));
+    korvanex::installQtTranslations(app, QLocale::system());
 
     QCommandLineParser options;
     options.setApplicationDescription(

@@ -1,6 +1,7 @@
 #pragma once
 // A push button whose caption and background colour carry state. `Click` is the user's
-// click; setting the caption or colour from code raises nothing.
+// click (the mouse, the keyboard or a screen reader's press action); setting the caption or
+// colour from code raises nothing.
 
 #include <QPushButton>
 #include <cstdint>
@@ -29,6 +30,10 @@ public:
     // colour, so that screen readers hear the state the colour shows. A click never changes
     // it by itself: the page's handler sets the colour.
     void setOnColours(std::vector<std::uint32_t> colours);
+
+    // For a button whose state shows elsewhere (an equaliser's bypass, in words on its graph):
+    // the button reports itself checked while `on`, its caption and colour unchanged.
+    void setShownState(bool on);
 
 signals:
     void Click();

@@ -193,6 +193,8 @@ void EQline::setHP_F(float value) {
 
 void EQline::setEQ_BYPASS(bool on) {
     eqBypass_ = on;
+    // What the graph's words say, for screen readers.
+    setAccessibleDescription(on ? QStringLiteral("EQ BYPASS") : QString());
     update();
     for (int b = 0; b < bandCount(); ++b) {
         bypass_[b] = on ? -1 : 0;

@@ -53,6 +53,10 @@ double KnobTrack::drawnKnobTop() const {
     return std::clamp(knobTop_, 0.0, kTravel);
 }
 
+void KnobTrack::requestGain(double dB) {
+    emit gainRequested(dB);
+}
+
 bool KnobTrack::overKnob(QPointF pos) const {
     const double x = pos.x() * kTwipsPerPixel;
     const double y = pos.y() * kTwipsPerPixel;

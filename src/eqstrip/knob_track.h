@@ -31,11 +31,15 @@ public:
     // landed beside it: keys then belong to the knob rather than to the track.
     bool keysOnKnob() const { return keysOnKnob_; }
 
+    // A gain asked for through the knob's accessible value; the strip takes it as a key's.
+    void requestGain(double dB);
+
 signals:
     // yInKnob: the pointer's height below the knob's drawn top edge, in twips.
     void knobPressed(Qt::MouseButton button, double yInKnob);
     void knobMoved(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, double yInKnob);
     void keyPressed(int key);
+    void gainRequested(double dB);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -8,12 +8,15 @@
 #include "eqstrip/knob_track.h"
 #include "eqstrip/step_arrow.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QLineEdit>
 #include <QPainter>
 #include <QTimer>
 #include <QWheelEvent>
 #include <algorithm>
+#include <cmath>
 #include <functional>
 
 namespace korvanex {
@@ -44,6 +47,45 @@ QString gainText(double dB) {
     return formatFixed(dB, 1) + QStringLiteral("dB");
 }
 
+// The gain knob as screen readers and UI automation see it: a slider whose value is the gain
+// in dB. A value set through it does what the knob's keys do.
+class KnobAccessible : public QAccessibleWidget, public QAccessibleValueInterface {
+public:
+    KnobAccessible(KnobTrack* track, LkSlide* strip)
+        : QAccessibleWidget(track, QAccessible::Slider), strip_(strip) {}
+
+    void* interface_cast(QAccessible::InterfaceType type) override {
+        if (type == QAccessible::ValueInterface) {
+            return static_cast<QAccessibleValueInterface*>(this);
+        }
+        return QAccessibleWidget::interface_cast(type);
+    }
+    QString text(QAccessible::Text t) const override {
+        return t == QAccessible::Value ? gainText(strip_->shownGain()) : QAccessibleWidget::text(t);
+    }
+
+    QVariant currentValue() const override { return strip_->shownGain(); }
+    void setCurrentValue(const QVariant& value) override {
+        bool ok = false;
+        const double dB = value.toDouble(&ok);
+        if (ok && std::isfinite(dB)) {
+            static_cast<KnobTrack*>(widget())->requestGain(dB);
+        }
+    }
+    QVariant maximumValue() const override { return kMaxGain; }
+    QVariant minimumValue() const override { return -kMaxGain; }
+    QVariant minimumStepSize() const override { return kGainKeyStep; }
+
+private:
+    LkSlide* strip_;
+};
+
+QAccessibleInterface* knobAccessible(const QString&, QObject* object) {
+    auto* track = qobject_cast<KnobTrack*>(object);
+    auto* strip = track != nullptr ? qobject_cast<LkSlide*>(track->parentWidget()) : nullptr;
+    return strip != nullptr ? new KnobAccessible(track, strip) : nullptr;
+}
+
 // Sees every event of the application while installed and passes each one to a callback.
 class EventWatch : public QObject {
 public:
@@ -63,6 +105,11 @@ private:
 } // namespace
 
 LkSlide::LkSlide(QWidget* parent) : QWidget(parent) {
+    static const bool factoryInstalled = [] {
+        QAccessible::installFactory(knobAccessible);
+        return true;
+    }();
+    Q_UNUSED(factoryInstalled);
     setFixedSize(kWidth, kHeight);
     setStyleSheet(QStringLiteral(
         "QLineEdit { border: 1px solid #8c979e; border-radius: 2px; padding: 0px;"
@@ -122,6 +169,7 @@ LkSlide::LkSlide(QWidget* parent) : QWidget(parent) {
         }
         knobKey(key);
     });
+    connect(PicBar_, &KnobTrack::gainRequested, this, &LkSlide::knobGainSet);
     connect(txtdb_, &QLineEdit::returnPressed, this, &LkSlide::gainEntered);
     connect(txtF_, &QLineEdit::returnPressed, this, &LkSlide::freqEntered);
     connect(txtQ_, &QLineEdit::returnPressed, this, &LkSlide::qEntered);
@@ -153,6 +201,10 @@ void LkSlide::setDb(float value) {
     db_ = value;
     txtdb_->setText(formatFixed(db_, 1));
     placeKnob();
+}
+
+double LkSlide::shownGain() const {
+    return leadingNumber(formatFixed(db_, 1));
 }
 
 void LkSlide::setF(float value) {
@@ -219,6 +271,16 @@ void LkSlide::updateAccessibleNames() {
 void LkSlide::placeKnob() {
     PicBar_->setKnobTop((kMaxGain - static_cast<double>(db_)) / 24.0 * KnobTrack::kTravel);
     txtdb_->setText(gainText(db_));
+    announceGain();
+}
+
+// Screen readers hear the knob's value follow the gain; nothing is built while none listens.
+void LkSlide::announceGain() {
+    if (!QAccessible::isActive()) {
+        return;
+    }
+    QAccessibleValueChangeEvent event(PicBar_, shownGain());
+    QAccessible::updateAccessibility(&event);
 }
 
 // Knob: a left press re-reads the gain at once, a right press asks for the band's bypass.
@@ -246,6 +308,7 @@ void LkSlide::knobDragStep(Qt::MouseButtons buttons, Qt::KeyboardModifiers modif
     PicBar_->setKnobTop(std::clamp(newTop, 0.0, KnobTrack::kTravel));
     db_ = knobGain(newTop);
     txtdb_->setText(gainText(db_));
+    announceGain();
     emit DBChanged(db_);
     InKnobMove_ = false;
 }
@@ -264,7 +327,19 @@ void LkSlide::knobKey(int key) {
             txtdb_->setText(gainText(-kMaxGain));
         }
     }
+    takeGainBox();
+}
+
+// A gain set through the knob's accessible value: the box takes it within the scale, as a key
+// step would, and the gain follows the box.
+void LkSlide::knobGainSet(double dB) {
+    txtdb_->setText(gainText(std::clamp(dB, -kMaxGain, kMaxGain)));
+    takeGainBox();
+}
+
+void LkSlide::takeGainBox() {
     db_ = static_cast<float>(leadingNumber(txtdb_->text()));
+    announceGain();
     emit DBChanged(db_);
 }
 

@@ -31,6 +31,9 @@ public:
     // Band values. None of the setters raises a signal.
     float db() const { return db_; }
     void setDb(float value);
+    // The gain as the strip shows it, to one decimal (screen readers hear it as the knob's
+    // value); a gain beyond the scale is shown as it is.
+    double shownGain() const;
     float F() const { return F_; }
     void setF(float value);
     float Q() const { return Q_; }
@@ -89,6 +92,9 @@ private:
     void knobPressed(Qt::MouseButton button, double yInKnob);
     void knobDragStep(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, double yInKnob);
     void knobKey(int key);
+    void knobGainSet(double dB);
+    void takeGainBox();
+    void announceGain();
     void gainEntered();
     void freqEntered();
     void qEntered();

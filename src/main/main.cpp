@@ -1,7 +1,9 @@
-// The editor: one window, the unit reached over the CH341 bridge. It reads no command line,
-// environment or configuration: the port is found by the bridge's USB identifiers.
+// The editor: one window, the unit reached over the CH341 bridge. It reads no command line or
+// configuration: the port is found by the bridge's USB identifiers. From the environment it
+// takes the system's language, for Qt's own texts, and the locale's decimal point.
 
 #include "app/form1.h"
+#include "app/qt_translations.h"
 
 #include <QApplication>
 #include <memory>
@@ -23,6 +25,7 @@ int main(int, char**) {
     static char* qtArgv[] = {programName, nullptr};
     int qtArgc = 1;
     QApplication app(qtArgc, qtArgv);
+    korvanex::installQtTranslations(app, QLocale::system());
     const auto window = Main();
     return app.exec();
 }

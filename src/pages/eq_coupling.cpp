@@ -101,9 +101,11 @@ void EqCoupling::resetClick(int equaliser) {
 
 void EqCoupling::bypassClick(int equaliser) {
     requests_.setDeviceReady(false);
-    EQline* graph = pages_.eq(equaliser).graph;
-    const bool on = !graph->EQ_BYPASS();
-    graph->setEQ_BYPASS(on);
+    EqPanel& panel = pages_.eq(equaliser);
+    const bool on = !panel.graph->EQ_BYPASS();
+    panel.graph->setEQ_BYPASS(on);
+    // The button's caption and colour stay; screen readers hear the bypass as its state.
+    panel.bypass->setShownState(on);
     // The value goes with the request, never ahead of the link test: during a connection
     // StepValue carries the pending link command, and a bypass value put there would turn it
     // into a disconnection (00) or a command the unit does not know (FF).

@@ -51,6 +51,8 @@ void EqPanel::build(QWidget* page) {
     reset->setGeometry(twipRect(120, 7860, 1335, 375));
     bypass = new dcButton(QStringLiteral("EQ-BYPASS"), page);
     bypass->setGeometry(twipRect(1680, 7860, 1335, 375));
+    // A toggle to screen readers from the start: checked while the graph is bypassed.
+    bypass->setShownState(false);
 }
 
 } // namespace korvanex

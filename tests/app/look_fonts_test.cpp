@@ -1,6 +1,7 @@
 // The window at the desktop font sizes Linux users have (9, 11 and 14 pt; run again by ctest at
-// device pixel ratio 2): every text fits its control, nothing overlaps, and the window looks
-// the same whatever the desktop's size, since its layout and fonts are fixed in pixels.
+// device pixel ratio 2), in its start state, with the link up and after each state button's
+// colour changes: every text fits its control, nothing overlaps, and the window looks the same
+// whatever the desktop's size, since its layout and fonts are fixed in pixels.
 // With KORVANEX_GRAB_DIR set, the pages are saved there to look at.
 
 #include "app/form_helpers.h"
@@ -19,6 +20,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <functional>
 #include <gtest/gtest.h>
 
 using korvanex::Form1;
@@ -54,6 +56,30 @@ struct WindowAt {
     QFont saved;
     std::unique_ptr<FormHarness> harness;
 };
+
+// Calls `look` in each state a working day leaves the state buttons in: the start, the link up,
+// then each state button clicked, on and off where its colour changes (mute and lock change
+// only with the link up, so they come after the connection).
+void walkStates(WindowAt& at, const std::function<void(const std::string& state)>& look) {
+    look("start");
+    at.harness->connect();
+    ASSERT_TRUE(at.form().engine().LinkUp());
+    look("connected");
+    PageSet& p = at.form().pageSet();
+    const std::vector<std::pair<const char*, dcButton*>> clicks{
+        {"BGM", p.dcButton3[1]},           {"AUX", p.dcButton3[2]},
+        {"AUTO", p.dcButton3[0]},          {"feedback 2", p.dcButton19[2]},
+        {"feedback OFF", p.dcButton19[0]}, {"mute on", p.dcButton31},
+        {"mute off", p.dcButton31},        {"lock on", p.dcButton32},
+        {"lock off", p.dcButton32}};
+    for (const auto& [what, button] : clicks) {
+        const std::uint32_t before = button->BackColor();
+        button->click();
+        at.harness->run(200); // the request answered, as the user would wait
+        ASSERT_NE(button->BackColor(), before) << what;
+        look(std::string("after ") + what);
+    }
+}
 
 bool isComposite(const QWidget* w) {
     return qobject_cast<const ctSlide*>(w) || qobject_cast<const QComboBox*>(w) ||
@@ -133,6 +159,11 @@ void expectTextsFit(QWidget& window, const std::string& where) {
     }
 }
 
+void expectButtonsInWindowType(Form1& form, const std::string& where) {
+    for (const dcButton* b : form.findChildren<dcButton*>())
+        EXPECT_EQ(b->font(), form.font()) << where << " " << describe(b).toStdString();
+}
+
 void expectReadoutsFitEveryValue(Form1& form, const std::string& where) {
     PageSet& p = form.pageSet();
     for (ctSlide* s : form.findChildren<ctSlide*>()) {
@@ -166,17 +197,19 @@ void expectNoOverlaps(QWidget& window, const std::string& where) {
     }
 }
 
-QImage grabPage(Form1& form, int shot, int points) {
+QImage grabPage(Form1& form, int shot, int points, const std::string& state) {
     showPage(form, shot);
     const QImage image = form.grab().toImage();
     const QString dir = qEnvironmentVariable("KORVANEX_GRAB_DIR");
     if (!dir.isEmpty()) {
         QDir().mkpath(dir);
-        image.save(QStringLiteral("%1/window_%2pt_x%3_page%4.png")
-                       .arg(dir)
-                       .arg(points)
-                       .arg(form.devicePixelRatio())
-                       .arg(shot));
+        image.save(
+            QStringLiteral("%1/window_%2pt_x%3_%4_page%5.png")
+                .arg(dir)
+                .arg(points)
+                .arg(form.devicePixelRatio())
+                .arg(QString::fromStdString(state).replace(QLatin1Char(' '), QLatin1Char('_')))
+                .arg(shot));
     }
     return image;
 }
@@ -186,38 +219,55 @@ class DesktopFontSize : public ::testing::TestWithParam<int> {};
 } // namespace
 
 // Catches texts clipped by their controls and captions running into them at a desktop size:
-// fonts that follow the desktop's points instead of the layout's pixels.
+// fonts that follow the desktop's points instead of the layout's pixels, also those a button
+// takes when its colour changes ("AUTO" cut to "AUTC" once the link is up).
 TEST_P(DesktopFontSize, EveryTextFitsAndNothingOverlaps) {
     WindowAt at(GetParam());
     const QByteArray scale = qgetenv("QT_SCALE_FACTOR");
     if (!scale.isEmpty()) {
         ASSERT_EQ(at.form().devicePixelRatio(), scale.toDouble());
     }
-    for (int shot = 0; shot < kPageShots; ++shot) {
-        showPage(at.form(), shot);
-        const std::string where =
-            std::to_string(GetParam()) + " pt, page " + std::to_string(shot) + ": ";
-        expectTextsFit(at.form(), where);
-        expectNoOverlaps(at.form(), where);
-    }
+    walkStates(at, [&](const std::string& state) {
+        for (int shot = 0; shot < kPageShots; ++shot) {
+            showPage(at.form(), shot);
+            const std::string where = std::to_string(GetParam()) + " pt, " + state + ", page " +
+                                      std::to_string(shot) + ": ";
+            expectTextsFit(at.form(), where);
+            expectNoOverlaps(at.form(), where);
+        }
+        expectButtonsInWindowType(at.form(), state);
+    });
     expectReadoutsFitEveryValue(at.form(), std::to_string(GetParam()) + " pt: ");
+    // The desktop's font changing under the open window changes none of its type either.
+    QFont larger = QApplication::font();
+    larger.setPointSize(GetParam() + 4);
+    QApplication::setFont(larger);
+    expectButtonsInWindowType(at.form(), "desktop font changed");
 }
 
 INSTANTIATE_TEST_SUITE_P(Points, DesktopFontSize, ::testing::Values(9, 11, 14));
 
-// Catches any control whose look follows the desktop's font size: the pages grabbed under a
-// 11 and a 14 pt desktop are the pages grabbed under 9 pt, pixel for pixel.
+// Catches any control whose look follows the desktop's font size, from the start or from a
+// colour change on: in every state, the pages grabbed under a 11 and a 14 pt desktop are the
+// pages grabbed under 9 pt, pixel for pixel.
 TEST(DesktopFontSizes, WindowLooksTheSameAtEveryDesktopSize) {
     std::vector<QImage> reference;
     {
         WindowAt at(9);
-        for (int shot = 0; shot < kPageShots; ++shot)
-            reference.push_back(grabPage(at.form(), shot, 9));
+        walkStates(at, [&](const std::string& state) {
+            for (int shot = 0; shot < kPageShots; ++shot)
+                reference.push_back(grabPage(at.form(), shot, 9, state));
+        });
     }
     for (int points : {11, 14}) {
         WindowAt at(points);
-        for (int shot = 0; shot < kPageShots; ++shot)
-            EXPECT_TRUE(grabPage(at.form(), shot, points) == reference[std::size_t(shot)])
-                << points << " pt, page " << shot;
+        std::size_t next = 0;
+        walkStates(at, [&](const std::string& state) {
+            for (int shot = 0; shot < kPageShots; ++shot, ++next) {
+                ASSERT_LT(next, reference.size());
+                EXPECT_TRUE(grabPage(at.form(), shot, points, state) == reference[next])
+                    << points << " pt, " << state << ", page " << shot;
+            }
+        });
     }
 }

@@ -14,6 +14,7 @@
 #include <QGlyphRun>
 #include <QLabel>
 #include <QMessageBox>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTextLayout>
 #include <gtest/gtest.h>
@@ -60,8 +61,8 @@ private:
 
 // Catches: a state colour that a screen reader cannot hear (no checked state), the checked state
 // taken from the wrong colour or left behind when the colour changes, a click that flips the
-// state by itself instead of leaving it to the page's handler, and a plain button that turns
-// into a check box.
+// state by itself instead of leaving it to the page's handler, a bypass's state undone by a
+// colour change, and a plain button that turns into a check box or loses its press action.
 TEST(DcButtonAccess, CheckedFollowsTheStateColourOnly) {
     struct Case {
         const char* what;
@@ -102,10 +103,33 @@ TEST(DcButtonAccess, CheckedFollowsTheStateColourOnly) {
     lit.setOnColours({kColorOn});
     EXPECT_TRUE(accessibleState(&lit).checked);
 
+    // A state shown elsewhere (a bypass) is the checked state, whatever the colour does.
+    dcButton bypass(QStringLiteral("EQ-BYPASS"));
+    for (bool on : {true, false}) {
+        bypass.setShownState(on);
+        bypass.setBackColor(kColorOn);
+        bypass.setBackColor(kColorOff);
+        EXPECT_TRUE(accessibleState(&bypass).checkable);
+        EXPECT_EQ(accessibleState(&bypass).checked, on);
+    }
+
     dcButton plain(QStringLiteral("EQ复位"));
     plain.setBackColor(kColorOn);
     EXPECT_FALSE(accessibleState(&plain).checkable);
-    EXPECT_EQ(QAccessible::queryAccessibleInterface(&plain)->role(), QAccessible::Button);
+    QAccessibleInterface* face = QAccessible::queryAccessibleInterface(&plain);
+    EXPECT_EQ(face->role(), QAccessible::Button);
+    // Its press action clicks it from the event loop, as Qt's own does; disabled, it has none.
+    QAccessibleActionInterface* actions = face->actionInterface();
+    EXPECT_EQ(actions->actionNames(), QStringList({QAccessibleActionInterface::pressAction(),
+                                                   QAccessibleActionInterface::setFocusAction()}));
+    QSignalSpy clicks(&plain, &dcButton::Click);
+    actions->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_EQ(clicks.count(), 0);
+    EXPECT_TRUE(face->state().pressed);
+    EXPECT_TRUE(clicks.wait(1000));
+    EXPECT_FALSE(face->state().pressed);
+    plain.setEnabled(false);
+    EXPECT_FALSE(actions->actionNames().contains(QAccessibleActionInterface::pressAction()));
 }
 
 // Catches: a message box or file dialog drawn in the desktop's default face, whose Chinese

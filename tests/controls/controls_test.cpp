@@ -7,6 +7,7 @@
 #include "controls/option_group.h"
 #include "controls/text_box.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QRadioButton>
 #include <QSignalSpy>
@@ -59,14 +60,18 @@ TEST(DcButton, CaptionAndBackColorAreStateWithoutClicks) {
     dcButton b(QStringLiteral("关"));
     QSignalSpy spy(&b, &dcButton::Click);
     EXPECT_EQ(b.BackColor(), kColorOff);
+    EXPECT_TRUE(b.styleSheet().contains(colorFromBgr(kColorOff).name())); // drawn so at once
     b.setCaption(QStringLiteral("开"));
     b.setBackColor(kColorOn);
     EXPECT_EQ(b.Caption(), QStringLiteral("开"));
-    // A screen reader hears the label beside the button and the caption that shows its state.
+    // A screen reader hears the caption, or the label beside the button and the caption that
+    // shows its state.
+    QAccessibleInterface* face = QAccessible::queryAccessibleInterface(&b);
+    EXPECT_EQ(face->text(QAccessible::Name), QStringLiteral("开"));
     b.setLabel(QStringLiteral("EXCITER:"));
-    EXPECT_EQ(b.accessibleName(), QStringLiteral("EXCITER: 开"));
+    EXPECT_EQ(face->text(QAccessible::Name), QStringLiteral("EXCITER: 开"));
     b.setCaption(QStringLiteral("关"));
-    EXPECT_EQ(b.accessibleName(), QStringLiteral("EXCITER: 关"));
+    EXPECT_EQ(face->text(QAccessible::Name), QStringLiteral("EXCITER: 关"));
     EXPECT_EQ(b.BackColor(), 0xFF0000u);
     EXPECT_EQ(b.Caption(), QStringLiteral("关"));
     EXPECT_EQ(colorFromBgr(kColorOn), QColor(0, 0, 255));

@@ -2,10 +2,14 @@
 // signals they raise.
 #include "strip_helpers.h"
 
+#include <QAccessible>
 #include <QLineEdit>
 #include <QTest>
 #include <QWheelEvent>
+#include <cmath>
+#include <functional>
 #include <gtest/gtest.h>
+#include <optional>
 
 using namespace korvanex;
 using korvanex::test::knobCentre;
@@ -210,4 +214,73 @@ TEST(LkSlideKnob, GrabOffsetIsWholeTwips) {
     sendMouse(track, Release, QPointF(26.0, 881.0 / 15.0), Qt::LeftButton, Qt::NoButton);
     EXPECT_NEAR(strip.knobTop(), 723.0, 1e-9);
     EXPECT_FLOAT_EQ(lastFloat(gain), 0.0f);
+}
+
+// Catches a knob that screen readers meet as a bare focusable container: it is a slider whose
+// value, minimum and maximum are the gain in dB (a gain beyond the scale reported as the box
+// shows it), whose value follows every change of the gain, and whose value set
+// from outside does what the keys do: held to the scale, one decimal, DBChanged raised, the
+// knob left for the host's echo; a set that is no number does nothing.
+TEST(LkSlideKnob, AccessibleSliderValueIsTheGain) {
+    LkSlide strip;
+    strip.setBandNumber(3);
+    QAccessibleInterface* knob = QAccessible::queryAccessibleInterface(strip.knobTrack());
+    EXPECT_EQ(knob->role(), QAccessible::Slider);
+    EXPECT_EQ(knob->text(QAccessible::Name), QStringLiteral("频段 3 增益滑块"));
+    QAccessibleValueInterface* value = knob->valueInterface();
+    ASSERT_NE(value, nullptr);
+    EXPECT_EQ(value->minimumValue().toDouble(), -12.0);
+    EXPECT_EQ(value->maximumValue().toDouble(), 12.0);
+
+    struct Follow {
+        const char* what;
+        std::function<void()> act;
+        double gain;
+    };
+    const std::vector<Follow> follows{
+        {"set", [&] { strip.setVal(1000.0f, 3.3f, 1.0f); }, 3.3},
+        {"key", [&] { QTest::keyClick(strip.knobTrack(), Qt::Key_Down); }, 3.1},
+        {"set beyond the scale", [&] { strip.setDb(15.0f); }, 15.0},
+        {"set to two decimals", [&] { strip.setDb(-11.96f); }, -12.0},
+        {"drag",
+         [&] {
+             strip.setDb(12.0f);
+             dragKnob(strip, 6.0);
+         },
+         10.4},
+    };
+    for (const Follow& f : follows) {
+        f.act();
+        EXPECT_DOUBLE_EQ(value->currentValue().toDouble(), f.gain) << f.what;
+    }
+
+    struct Set {
+        QVariant asked;
+        std::optional<double> gain; // none: nothing happens
+    };
+    const std::vector<Set> sets{{5.0, 5.0},
+                                {20.0, 12.0},
+                                {-30.0, -12.0},
+                                {3.25, 3.3},
+                                {-0.04, 0.0},
+                                {QStringLiteral("-6"), -6.0},
+                                {QStringLiteral("loud"), {}},
+                                {std::nan(""), {}}};
+    for (const Set& c : sets) {
+        strip.setVal(1000.0f, 1.0f, 1.0f);
+        const double knobTop = strip.knobTop();
+        QSignalSpy spy(&strip, &LkSlide::DBChanged);
+        value->setCurrentValue(c.asked);
+        const std::string what = c.asked.toString().toStdString();
+        if (!c.gain) {
+            EXPECT_EQ(spy.count(), 0) << what;
+            EXPECT_FLOAT_EQ(strip.db(), 1.0f) << what;
+            continue;
+        }
+        ASSERT_EQ(spy.count(), 1) << what;
+        EXPECT_FLOAT_EQ(lastFloat(spy), float(*c.gain)) << what;
+        EXPECT_FLOAT_EQ(strip.db(), float(*c.gain)) << what;
+        EXPECT_DOUBLE_EQ(value->currentValue().toDouble(), *c.gain) << what;
+        EXPECT_EQ(strip.knobTop(), knobTop) << what;
+    }
 }
